@@ -1,0 +1,19 @@
+# Warnings and sanitizers for every target of the project, in one place.
+add_library(project_options INTERFACE)
+target_compile_features(project_options INTERFACE cxx_std_20)
+
+if(MSVC)
+  target_compile_options(project_options INTERFACE /W4)
+else()
+  target_compile_options(project_options INTERFACE -Wall -Wextra -Wpedantic)
+endif()
+
+if(KORVANE_WERROR AND NOT MSVC)
+  target_compile_options(project_options INTERFACE -Werror)
+endif()
+
+if(KORVANE_SANITIZE)
+  target_compile_options(project_options INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(project_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -1,0 +1,29 @@
+#pragma once
+
+// File-system routines that report by result and trace every step into the session trace.
+// Truth values are -1 (true, success) and 0 (false); error numbers are positive. Callers compare
+// with -1 only. All but SetCHDriveCHDir catch every failure of their own steps.
+
+#include <cstdint>
+#include <string>
+
+namespace core {
+
+// Makes the drive named by the path's first character current, then the folder
+// PathWithoutTrailingSlash(path). Not trapped: a failure throws core::SystemFailure, and the trace
+// stays one level deeper.
+void SetCHDriveCHDir(std::string absolutePath);
+// -1 when the file or folder exists (its time can be read), else 0.
+std::int16_t DetectIfAFileExistsTrueFalseAbs(std::string absoluteFileName);
+// -1 when the file is gone afterwards (deleted or never there), else the error number of the
+// delete.
+std::int16_t KillFileWithoutErrorIfNotExistTermOnFailureAbs(std::string absoluteFileName);
+// -1 when the folder exists afterwards (found or created), else the error number of the creation.
+// Only the last level is created, under its lower-cased, trimmed name.
+std::int32_t MakeDirIfDoesNotExistReturnErrorCodeAbs(std::string absolutePath);
+// Replaces the file with exactly `text`: -1 on success, else the error number of the failed step.
+std::int32_t StringToFile(std::string text, std::string fileName);
+// The whole file, or the empty string when it cannot be read.
+std::string StringFromFile(std::string fileName);
+
+}  // namespace core

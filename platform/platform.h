@@ -1,0 +1,98 @@
+#pragma once
+
+// The operations the programs need from the operating system. Everything above this header is
+// written against Windows file-system semantics: drive letters, "\" separators (a "/" is accepted
+// as well), names matched without regard to letter case. platform/posix and platform/win32
+// implement it; CMake picks one.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// 0 on success; otherwise a positive number that identifies the failure (errno on POSIX, the system
+// error code on Windows). ErrorDescription turns it into the OS's own text.
+using Error = int;
+
+// An open file. handle is -1 when nothing is open.
+struct File {
+  std::intptr_t handle = -1;
+};
+
+// File-system operations, as an interface so that tests can stand a failing or recording file
+// system in for the real one (see NativeFileSystem).
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Last-modification time as local date and time at whole seconds, encoded as an OLE Automation
+  // date (days since 30 December 1899 00:00 local time). Works on folders too.
+  virtual Error ModificationTime(const std::string& path, double& oleDate) = 0;
+  // Length in bytes of a regular file.
+  virtual Error Length(const std::string& path, std::int64_t& length) = 0;
+  // Deletes a file (never a folder).
+  virtual Error Delete(const std::string& path) = 0;
+  // Renames a file or folder; fails when `to` exists already.
+  virtual Error Rename(const std::string& from, const std::string& to) = 0;
+  // Creates one folder level; the parent must exist.
+  virtual Error MakeFolder(const std::string& path) = 0;
+  // Opens an existing file for reading raw bytes from its first byte.
+  virtual Error OpenRead(const std::string& path, File& file) = 0;
+  // Creates a file for writing raw bytes, emptying an existing one.
+  virtual Error Create(const std::string& path, File& file) = 0;
+  // Reads up to `size` bytes; `got` is 0 at the end of the file.
+  virtual Error Read(File file, char* buffer, std::size_t size, std::size_t& got) = 0;
+  // Writes all `size` bytes or fails.
+  virtual Error Write(File file, const char* data, std::size_t size) = 0;
+  // Flushes what was written to the disk itself.
+  virtual Error Sync(File file) = 0;
+  // Closes the file and sets its handle to -1; closing a closed file does nothing.
+  virtual Error Close(File& file) = 0;
+  // Bare names of the regular, non-hidden files of `folder` that match `pattern` ("*" and "?",
+  // without regard to letter case), sorted by name ignoring letter case, ties in byte order.
+  virtual Error List(const std::string& folder, const std::string& pattern,
+                     std::vector<std::string>& names) = 0;
+};
+
+// The operating system's own file system.
+FileSystem& NativeFileSystem();
+
+// --- Drives and the current folder (one per process) ---
+
+// Makes drive `letter` ("c" or "C") current, at the folder last current on it (its root at first).
+Error ChangeDrive(char letter);
+// Makes `path` (absolute, drive-relative or relative) the current folder; on a drive other than the
+// current one it becomes that drive's folder without changing the current drive, as on Windows.
+Error ChangeFolder(const std::string& path);
+// The current drive and folder in Windows form with the letter case found on disk, such as
+// "C:\Program Files\Worldcraft\Textures". Where the current folder lies on no drive (a POSIX
+// process started outside every mapped drive) it is the host path.
+std::string CurrentFolder();
+// Where `path` lies on the host (on POSIX the resolved host path, on Windows the full path).
+// For messages that tell the user where the program looked.
+Error HostPath(const std::string& path, std::string& host);
+
+// --- Processes ---
+
+// Starts `commandLine` as a new process with no window and no terminal, without waiting for it.
+// A command line whose program is a ".bat" file runs through the platform's command interpreter;
+// the id returned is the interpreter's.
+Error StartProcess(const std::string& commandLine, std::int32_t& processId);
+// True while the process lives; false once it has ended or cannot be queried.
+bool ProcessIsRunning(std::int32_t processId);
+// Ends the process and every process it started.
+void StopProcess(std::int32_t processId);
+
+// --- Clock, errors, command line ---
+
+// The local date and time now at whole seconds, as an OLE Automation date.
+double LocalNow();
+// The OS's description of an error number.
+std::string ErrorDescription(Error error);
+// The program's raw argument text: everything after its own name. On POSIX the arguments joined
+// with single spaces.
+std::string ArgumentText(int argc, char** argv);
+
+}  // namespace platform
