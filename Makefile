@@ -7,8 +7,12 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= 2
 WERROR ?= OFF
 CONFIGURE = cmake --preset $(1) -DKORVANE_WERROR=$(WERROR) >/dev/null
+BENCHMARKS :=
 
-.PHONY: deps build test test-sanitize demo bench fuzz screenshot format check-format clean
+# Each subsystem adds its own targets, packages and benchmarks here.
+-include $(sort $(wildcard mk/*.mk))
+
+.PHONY: deps build test test-sanitize bench format check-format clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -30,6 +34,9 @@ test-sanitize: deps
 	$(call CONFIGURE,sanitize)
 	cmake --build --preset sanitize -j $(JOBS)
 	ctest --preset sanitize -j $(JOBS)
+
+# Every benchmark, each printing its figures beside its baseline.
+bench: $(BENCHMARKS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
