@@ -8,6 +8,7 @@ JOBS ?= 2
 WERROR ?= OFF
 CONFIGURE = cmake --preset $(1) -DKORVANE_WERROR=$(WERROR) >/dev/null
 BENCHMARKS :=
+.DEFAULT_GOAL := test
 
 # Each subsystem adds its own targets, packages and benchmarks here.
 -include $(sort $(wildcard mk/*.mk))
