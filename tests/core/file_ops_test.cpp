@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "core/failure.h"
+#include "core/file_ops.h"
+#include "core/trace.h"
+#include "tests/core/temp_prefix.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::DriveC;
+using testing_support::ReadHostFile;
+using testing_support::WriteHostFile;
+
+// Each test works in a folder of its own on drive c: and reads only the trace it added.
+class FileOpsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    host_ = DriveC() + "/" + name;
+    fs::create_directories(host_);
+    folder_ = "c:\\" + name + "\\";
+    core::Session_TabState = 0;
+    start_ = core::Session_TraceText.size();
+  }
+  void TearDown() override {
+    fs::permissions(host_, fs::perms::owner_all, fs::perm_options::add);
+    core::Session_TabState = 0;
+  }
+  std::string Added() const { return core::Session_TraceText.substr(start_); }
+  std::string Host(const std::string& name) const { return host_ + "/" + name; }
+
+  std::string host_;
+  std::string folder_;
+
+ private:
+  std::size_t start_ = 0;
+};
+
+TEST_F(FileOpsTest, ExistenceCoversFilesAndFoldersButNotTheEmptyName) {
+  WriteHostFile(Host("a.txt"), "x");
+  EXPECT_EQ(core::DetectIfAFileExistsTrueFalseAbs(folder_ + "A.TXT"), -1);
+  EXPECT_EQ(core::DetectIfAFileExistsTrueFalseAbs(folder_), -1);
+  EXPECT_EQ(core::DetectIfAFileExistsTrueFalseAbs(folder_ + "missing.txt"), 0);
+  EXPECT_EQ(core::DetectIfAFileExistsTrueFalseAbs(""), 0);
+  EXPECT_EQ(core::DetectIfAFileExistsTrueFalseAbs("q:\\unmapped.txt"), 0);
+}
+
+TEST_F(FileOpsTest, DeletingAnExistingFileTracesFileExistsTwice) {
+  WriteHostFile(Host("old.txt"), "x");
+  EXPECT_EQ(core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(folder_ + "old.txt"), -1);
+  EXPECT_FALSE(fs::exists(Host("old.txt")));
+  const std::string trace = Added();
+  EXPECT_NE(trace.find("\t\t\tFile exists\r\n"), std::string::npos);
+  EXPECT_NE(trace.find("\t\tFile exists\r\n\t\tFile was deleted if it existed\r\n"),
+            std::string::npos);
+}
+
+TEST_F(FileOpsTest, DeletingAMissingFileIsSuccessWithoutAnAttempt) {
+  EXPECT_EQ(core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(folder_ + "none.txt"), -1);
+  EXPECT_EQ(Added().find("\t\tFile exists"), std::string::npos);
+}
+
+TEST_F(FileOpsTest, DeletingAFolderOrAReadOnlyFileReturnsTheErrorNumber) {
+  fs::create_directory(Host("sub"));
+  const std::int16_t folder = core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(folder_ + "sub");
+  EXPECT_GT(folder, 0);
+  EXPECT_TRUE(fs::is_directory(Host("sub")));
+  EXPECT_NE(Added().find("Unable to reset file " + folder_ +
+                         "sub.  Error Code:" + std::to_string(folder) + "\r\n"),
+            std::string::npos);
+
+  WriteHostFile(Host("ro.txt"), "keep");
+  fs::permissions(Host("ro.txt"), fs::perms::owner_read);
+  EXPECT_GT(core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(folder_ + "ro.txt"), 0);
+  EXPECT_EQ(ReadHostFile(Host("ro.txt")), "keep");
+}
+
+TEST_F(FileOpsTest, MakingAFolderCreatesOneLowerCasedLevel) {
+  EXPECT_EQ(core::MakeDirIfDoesNotExistReturnErrorCodeAbs(folder_ + "Logs\\"), -1);
+  EXPECT_TRUE(fs::is_directory(Host("logs")));
+  EXPECT_NE(Added().find("\tAbsolutePathToMake =" + folder_ + "Logs\\\r\n"), std::string::npos);
+  EXPECT_EQ(core::MakeDirIfDoesNotExistReturnErrorCodeAbs(folder_ + "LOGS"), -1);
+
+  WriteHostFile(Host("plain"), "");
+  EXPECT_EQ(core::MakeDirIfDoesNotExistReturnErrorCodeAbs(folder_ + "plain"), -1);
+  EXPECT_FALSE(fs::is_directory(Host("plain")));
+}
+
+TEST_F(FileOpsTest, MakingAFolderWhoseParentIsMissingFails) {
+  const std::int32_t error = core::MakeDirIfDoesNotExistReturnErrorCodeAbs(folder_ + "no\\deeper");
+  EXPECT_GT(error, 0);
+  EXPECT_FALSE(fs::exists(Host("no")));
+  EXPECT_NE(Added().find("Folder could not be created: Error " + std::to_string(error)),
+            std::string::npos);
+}
+
+TEST_F(FileOpsTest, StringToFileReplacesALongerFileAndRoundTripsBytes) {
+  WriteHostFile(Host("out.bin"), std::string(1000, 'z'));
+  const std::string bytes("a\r\nb\0\xFF\x80", 7);
+  EXPECT_EQ(core::StringToFile(bytes, folder_ + "out.bin"), -1);
+  EXPECT_EQ(ReadHostFile(Host("out.bin")), bytes);
+  EXPECT_EQ(core::StringFromFile(folder_ + "OUT.BIN"), bytes);
+
+  EXPECT_EQ(core::StringToFile("", folder_ + "out.bin"), -1);
+  EXPECT_EQ(fs::file_size(Host("out.bin")), 0u);
+  const auto before = Added().size();
+  EXPECT_EQ(core::StringFromFile(folder_ + "out.bin"), "");
+  EXPECT_EQ(Added().find("Read file failed", before), std::string::npos);
+}
+
+TEST_F(FileOpsTest, StringToFileIntoAMissingFolderReportsAfterClosing) {
+  const std::int32_t error = core::StringToFile("x", folder_ + "none\\out.txt");
+  EXPECT_GT(error, 0);
+  EXPECT_NE(
+      Added().find("\tOpening file for output\r\n\tClosing output file\r\n\tWrite file failed " +
+                   std::to_string(error) + "\r\n"),
+      std::string::npos);
+}
+
+TEST_F(FileOpsTest, StringToFileKeepsAReadOnlyFile) {
+  WriteHostFile(Host("ro.log"), "old");
+  fs::permissions(Host("ro.log"), fs::perms::owner_read);
+  const std::int32_t error = core::StringToFile("new", folder_ + "ro.log");
+  EXPECT_GT(error, 0);
+  EXPECT_EQ(ReadHostFile(Host("ro.log")), "old");
+  EXPECT_NE(Added().find("Deleting file before write file failed " + std::to_string(error)),
+            std::string::npos);
+}
+
+TEST_F(FileOpsTest, StringFromAMissingFileIsEmptyWithAFailureLine) {
+  EXPECT_EQ(core::StringFromFile(folder_ + "none.txt"), "");
+  EXPECT_NE(Added().find("\tRead file failed "), std::string::npos);
+}
+
+TEST_F(FileOpsTest, ChangingFolderDropsTheTrailingBackslashAndFailsLoudly) {
+  fs::create_directories(Host("Deep/Er"));
+  core::SetCHDriveCHDir(folder_ + "deep\\er\\");
+  EXPECT_EQ(core::Session_TabState, 0);
+  EXPECT_EQ(core::DetectIfAFileExistsTrueFalseAbs("..\\deep"), -1);
+
+  EXPECT_THROW(core::SetCHDriveCHDir(folder_ + "missing"), core::SystemFailure);
+  EXPECT_EQ(core::Session_TabState, 1);
+  EXPECT_THROW(core::SetCHDriveCHDir("q:\\"), core::SystemFailure);
+}
+
+}  // namespace

@@ -1,0 +1,55 @@
+#include "tests/core/temp_prefix.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace testing_support {
+
+namespace {
+
+std::filesystem::path& Prefix() {
+  static std::filesystem::path prefix;
+  return prefix;
+}
+
+class PrefixEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    std::random_device random;
+    Prefix() = std::filesystem::temp_directory_path() /
+               ("core-tests-" + std::to_string(random()) + std::to_string(random()));
+    ASSERT_TRUE(std::filesystem::create_directories(Prefix() / "drive_c"));
+    setenv("WINEPREFIX", Prefix().c_str(), 1);
+  }
+  void TearDown() override { std::filesystem::remove_all(Prefix()); }
+};
+
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new PrefixEnvironment);
+
+}  // namespace
+
+const std::string& DriveC() {
+  static const std::string driveC = (Prefix() / "drive_c").string();
+  return driveC;
+}
+
+void WriteHostFile(const std::string& path, const std::string& content) {
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+std::string ReadHostFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    return "<missing>";
+  }
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+}  // namespace testing_support

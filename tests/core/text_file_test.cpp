@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/text_file.h"
+#include "tests/core/temp_prefix.h"
+
+namespace {
+
+std::vector<std::string> ReadLines(const std::string& content) {
+  const std::string name = "lines-" + std::to_string(content.size()) + ".txt";
+  testing_support::WriteHostFile(testing_support::DriveC() + "/" + name, content);
+  platform::FileSystem& fs = platform::NativeFileSystem();
+  platform::File file;
+  EXPECT_EQ(fs.OpenRead("c:\\" + name, file), 0);
+  core::LineReader reader(fs, file);
+  std::vector<std::string> lines;
+  while (!reader.AtEnd()) {
+    std::string line;
+    EXPECT_EQ(reader.ReadLine(line), 0);
+    lines.push_back(line);
+  }
+  fs.Close(file);
+  return lines;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(LineReader, EndsLinesAtCrLfOrALoneCrButNotAtALoneLf) {
+  EXPECT_EQ(ReadLines(""), Lines{});
+  EXPECT_EQ(ReadLines("a\r\nb\r\n"), (Lines{"a", "b"}));
+  EXPECT_EQ(ReadLines("a\rb\nc"), (Lines{"a", "b\nc"}));
+  EXPECT_EQ(ReadLines("\r\n\r\nlast"), (Lines{"", "", "last"}));
+  EXPECT_EQ(ReadLines("x\r"), (Lines{"x"}));
+}
+
+TEST(LineReader, KeepsLinesWholeAcrossItsBuffer) {
+  const std::string longLine(200000, 'q');
+  EXPECT_EQ(ReadLines(longLine + "\r\n" + longLine), (Lines{longLine, longLine}));
+  // A CR LF split between two buffer fills is still one line end.
+  const std::string split(64 * 1024 - 1, 'w');
+  EXPECT_EQ(ReadLines(split + "\r\nz"), (Lines{split, "z"}));
+}
+
+TEST(LineWriter, EndsEveryLineWithCrLf) {
+  platform::FileSystem& fs = platform::NativeFileSystem();
+  platform::File file;
+  ASSERT_EQ(fs.Create("c:\\written.txt", file), 0);
+  core::LineWriter writer(fs, file);
+  EXPECT_EQ(writer.WriteLine("one"), 0);
+  EXPECT_EQ(writer.WriteLine(""), 0);
+  EXPECT_EQ(writer.Flush(), 0);
+  fs.Close(file);
+  EXPECT_EQ(testing_support::ReadHostFile(testing_support::DriveC() + "/written.txt"),
+            "one\r\n\r\n");
+}
+
+}  // namespace
