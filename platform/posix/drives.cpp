@@ -1,0 +1,76 @@
+#include "platform/posix/drives.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
+namespace platform::posix {
+
+namespace {
+
+bool IsFolder(const std::string& path) {
+  struct stat status {};
+  return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool WinePrefix(std::string& prefix) {
+  const char* configured = std::getenv("WINEPREFIX");
+  if (configured != nullptr && *configured != '\0') {
+    prefix = configured;
+    return true;
+  }
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || *home == '\0') {
+    return false;
+  }
+  prefix = std::string(home) + "/.wine";
+  return true;
+}
+
+// Where the dosdevices entry leads: a link's target (a relative one taken from dosdevices/), or the
+// entry itself when it is a plain folder.
+bool DosDeviceFolder(const std::string& dosdevices, char letter, std::string& folder) {
+  const std::string entry = dosdevices + "/" + std::string(1, letter) + ":";
+  char target[4096];
+  const ssize_t length = readlink(entry.c_str(), target, sizeof target);
+  if (length > 0 && static_cast<std::size_t>(length) < sizeof target) {
+    folder.assign(target, static_cast<std::size_t>(length));
+    if (folder.front() != '/') {
+      folder = dosdevices + "/" + folder;
+    }
+  } else if (length < 0 && errno == EINVAL) {
+    folder = entry;
+  } else {
+    return false;
+  }
+  while (folder.size() > 1 && folder.back() == '/') {
+    folder.pop_back();
+  }
+  return IsFolder(folder);
+}
+
+}  // namespace
+
+Error DriveRoot(char letter, std::string& root) {
+  if (letter >= 'A' && letter <= 'Z') {
+    letter = static_cast<char>(letter - 'A' + 'a');
+  }
+  std::string prefix;
+  if (letter < 'a' || letter > 'z' || !WinePrefix(prefix)) {
+    return ENODEV;
+  }
+  const std::string dosdevices = prefix + "/dosdevices";
+  if (DosDeviceFolder(dosdevices, letter, root)) {
+    return 0;
+  }
+  if (letter == 'c' && IsFolder(prefix + "/drive_c")) {
+    root = prefix + "/drive_c";
+    return 0;
+  }
+  return ENODEV;
+}
+
+}  // namespace platform::posix

@@ -1,0 +1,17 @@
+#pragma once
+
+// Drive letters on a POSIX host, laid out as Wine lays them out: drive x is the folder that
+// $WINEPREFIX/dosdevices/x: links to, drive c falls back to $WINEPREFIX/drive_c, and WINEPREFIX
+// defaults to ~/.wine.
+
+#include <string>
+
+#include "platform/platform.h"
+
+namespace platform::posix {
+
+// The host folder of drive `letter` (either case). ENODEV when the letter is no drive, or the drive
+// is not mapped to an existing folder.
+Error DriveRoot(char letter, std::string& root);
+
+}  // namespace platform::posix

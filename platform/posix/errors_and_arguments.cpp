@@ -1,0 +1,23 @@
+#include <cstring>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+std::string ErrorDescription(Error error) {
+  return std::strerror(error);
+}
+
+std::string ArgumentText(int argc, char** argv) {
+  std::string text;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) {
+      text += ' ';
+    }
+    text += argv[i];
+  }
+  return text;
+}
+
+}  // namespace platform

@@ -1,0 +1,19 @@
+#pragma once
+
+// Finding a name in a folder without regard to letter case. Reading a large folder is slow, so each
+// folder's names are kept in memory, indexed by their case-folded form, and read again only when
+// the folder has changed since.
+
+#include <sys/stat.h>
+
+#include <string>
+
+namespace platform::posix {
+
+// Looks for a name in folder `folder` (a host path whose stat() gave `folderStatus`) that equals
+// `name` ignoring letter case. Sets `onDisk` to it and returns true when there is one; with
+// several, the first in byte order.
+bool FindCaseVariant(const std::string& folder, const struct stat& folderStatus,
+                     const std::string& name, std::string& onDisk);
+
+}  // namespace platform::posix

@@ -1,0 +1,24 @@
+#pragma once
+
+// How names compare on a file system with Windows semantics: letter case is ignored for A to Z
+// only, every other byte compares as it is.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform::posix {
+
+// The name with A to Z lower-cased.
+std::string FoldCase(std::string_view name);
+// True for the characters Windows refuses in a file or folder name: < > " | ? * : and control
+// characters. (A drive's ":" is not part of a name.)
+bool IsForbiddenInName(char c);
+// Whether `name` matches `pattern`, where "*" stands for any run of characters and "?" for one,
+// without regard to letter case.
+bool MatchesPattern(std::string_view name, std::string_view pattern);
+// Puts names in listing order: by name ignoring letter case; names equal but for case in byte
+// order.
+void SortForListing(std::vector<std::string>& names);
+
+}  // namespace platform::posix

@@ -1,0 +1,215 @@
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/posix/command_line.h"
+#include "platform/posix/current_folder.h"
+#include "platform/posix/name_rules.h"
+
+extern char** environ;
+
+namespace platform {
+
+namespace {
+
+using posix::HostLocation;
+using posix::Lookup;
+
+// How long a process asked to stop may take before it is killed.
+constexpr auto kStopGrace = std::chrono::milliseconds(500);
+constexpr auto kStopPoll = std::chrono::milliseconds(10);
+
+bool IsBatchFile(const std::string& program) {
+  const std::string folded = posix::FoldCase(program);
+  return folded.size() >= 4 && folded.compare(folded.size() - 4, 4, ".bat") == 0;
+}
+
+bool IsExecutableFile(const std::string& path) {
+  struct stat status {};
+  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+         access(path.c_str(), X_OK) == 0;
+}
+
+// The folder of the running program, where its companion programs live.
+Error ExecutableFolder(std::string& folder) {
+  std::vector<char> buffer(4096);
+  const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+  if (length < 0) {
+    return errno;
+  }
+  if (static_cast<std::size_t>(length) >= buffer.size()) {
+    return ENAMETOOLONG;
+  }
+  folder.assign(buffer.data(), static_cast<std::size_t>(length));
+  folder.erase(folder.find_last_of('/'));
+  return 0;
+}
+
+// A bare program name that is not in the current folder is looked for on PATH, as Windows does.
+Error FindOnPath(const std::string& name, std::string& host) {
+  const char* path = std::getenv("PATH");
+  std::string folders = path != nullptr ? path : "";
+  std::size_t start = 0;
+  while (start <= folders.size()) {
+    std::size_t end = folders.find(':', start);
+    if (end == std::string::npos) {
+      end = folders.size();
+    }
+    const std::string folder = end > start ? folders.substr(start, end - start) : ".";
+    if (const std::string candidate = folder + "/" + name; IsExecutableFile(candidate)) {
+      host = candidate;
+      return 0;
+    }
+    start = end + 1;
+  }
+  return ENOENT;
+}
+
+Error ProgramHostPath(const std::string& program, std::string& host) {
+  HostLocation location;
+  const Error error = posix::LocateFromCurrent(program, Lookup::kExisting, location);
+  if (error == 0) {
+    host = location.host;
+    return 0;
+  }
+  const bool bareName = program.find_first_of("\\/:") == std::string::npos;
+  return error == ENOENT && bareName ? FindOnPath(program, host) : error;
+}
+
+// The program to run and its argument vector for the words of a command line. A batch file runs
+// through korvane-cmd, the batch interpreter that ships next to the running program.
+Error Invocation(const std::vector<std::string>& words, std::string& program,
+                 std::vector<std::string>& arguments) {
+  arguments = words;
+  if (!IsBatchFile(words.front())) {
+    return ProgramHostPath(words.front(), program);
+  }
+  HostLocation batch;
+  if (const Error error = posix::LocateFromCurrent(words.front(), Lookup::kExisting, batch);
+      error != 0) {
+    return error;
+  }
+  std::string folder;
+  if (const Error error = ExecutableFolder(folder); error != 0) {
+    return error;
+  }
+  program = folder + "/korvane-cmd";
+  arguments.insert(arguments.begin(), program);
+  return 0;
+}
+
+// A new session, so no terminal and a process group of its own; standard streams on /dev/null;
+// signal dispositions and mask as a fresh program expects them.
+Error Spawn(const std::string& program, const std::vector<std::string>& arguments, pid_t& id) {
+  std::vector<char*> argv;
+  for (const std::string& argument : arguments) {
+    argv.push_back(const_cast<char*>(argument.c_str()));
+  }
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawnattr_t attributes;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawnattr_init(&attributes);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  sigset_t noSignals;
+  sigset_t allSignals;
+  sigemptyset(&noSignals);
+  sigfillset(&allSignals);
+  posix_spawnattr_setsigmask(&attributes, &noSignals);
+  posix_spawnattr_setsigdefault(&attributes, &allSignals);
+  posix_spawnattr_setflags(&attributes,
+                           POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  const int error = posix_spawn(&id, program.c_str(), &actions, &attributes, argv.data(), environ);
+  posix_spawnattr_destroy(&attributes);
+  posix_spawn_file_actions_destroy(&actions);
+  return error;
+}
+
+// A process that has ended but whose parent has not collected it yet still answers kill(); its
+// state in /proc says it is a zombie.
+bool IsZombie(std::int32_t processId) {
+  std::ifstream stat("/proc/" + std::to_string(processId) + "/stat");
+  std::string line;
+  if (!std::getline(stat, line)) {
+    return false;
+  }
+  const std::size_t nameEnd = line.rfind(')');
+  return nameEnd != std::string::npos && nameEnd + 2 < line.size() && line[nameEnd + 2] == 'Z';
+}
+
+}  // namespace
+
+Error StartProcess(const std::string& commandLine, std::int32_t& processId) {
+  const std::vector<std::string> words = posix::SplitCommandLine(commandLine);
+  if (words.empty()) {
+    return ENOENT;
+  }
+  std::string program;
+  std::vector<std::string> arguments;
+  if (const Error error = Invocation(words, program, arguments); error != 0) {
+    return error;
+  }
+  pid_t id = 0;
+  if (const Error error = Spawn(program, arguments, id); error != 0) {
+    return error;
+  }
+  processId = id;
+  return 0;
+}
+
+bool ProcessIsRunning(std::int32_t processId) {
+  if (processId <= 0) {
+    return false;
+  }
+  int status = 0;
+  const pid_t reaped = waitpid(processId, &status, WNOHANG);
+  if (reaped == processId) {
+    return false;
+  }
+  if (reaped == 0) {
+    return true;
+  }
+  if (kill(processId, 0) != 0 && errno != EPERM) {
+    return false;
+  }
+  return !IsZombie(processId);
+}
+
+void StopProcess(std::int32_t processId) {
+  if (processId <= 0) {
+    return;
+  }
+  const bool ownGroup = kill(-processId, SIGTERM) == 0;
+  if (!ownGroup) {
+    kill(processId, SIGTERM);
+  }
+  for (auto waited = std::chrono::milliseconds(0);
+       waited < kStopGrace && ProcessIsRunning(processId); waited += kStopPoll) {
+    std::this_thread::sleep_for(kStopPoll);
+  }
+  // Whatever the group still holds is killed, the leader's own children included.
+  if (ownGroup) {
+    kill(-processId, SIGKILL);
+  } else if (ProcessIsRunning(processId)) {
+    kill(processId, SIGKILL);
+  }
+  waitpid(processId, nullptr, 0);
+}
+
+}  // namespace platform
