@@ -1,0 +1,164 @@
+#include "wadconv/conversion.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+
+#include "wadconv/palette.h"
+#include "wadconv/wad2_reader.h"
+#include "wadconv/wad_layout.h"
+
+namespace wadconv {
+
+namespace {
+
+bool SameLettersIgnoringCase(const std::string& a, const std::string& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return lower(x) == lower(y);
+  });
+}
+
+std::string TypeText(std::uint8_t type) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%02x", type);
+  return text;
+}
+
+bool IsPaletteLump(const Wad2Lump& lump) {
+  return lump.type == kTypePalette && lump.size == kPaletteBytes;
+}
+
+bool IsConsoleFont(const Wad2Lump& lump) {
+  return lump.type == kTypeWad2Miptex && SameLettersIgnoringCase(lump.name, kConsoleFontName);
+}
+
+void Fail(ConversionPlan& plan, const std::string& fault) {
+  plan.kind = ConversionKind::kFailed;
+  plan.lines.push_back(std::string(kErrorMarker) + " " + fault);
+}
+
+// Sorts each lump into the plan: a texture to convert, the palette, or a lump that is skipped.
+// Collects every fault rather than stopping at the first, so one run names them all.
+void PlanLumps(Bytes input, const std::vector<Wad2Lump>& lumps, ConversionPlan& plan,
+               std::vector<std::string>& faults) {
+  for (const Wad2Lump& lump : lumps) {
+    if (Fault fault = CheckLumpPlacement(lump, input.size())) {
+      faults.push_back(*fault);
+      continue;
+    }
+    const std::string described = DescribeLump(lump);
+    const Bytes data = LumpData(input, lump);
+    if (IsConsoleFont(lump)) {
+      ++plan.skippedLumps;
+      plan.lines.push_back("Skipped " + described + ": Quake's console font (type " +
+                           TypeText(lump.type) + " without a texture header)");
+    } else if (lump.type == kTypeWad2Miptex) {
+      PlannedTexture planned;
+      if (Fault fault = ReadMiptex(data, planned.texture)) {
+        faults.push_back(described + ": " + *fault);
+        continue;
+      }
+      planned.entry.name = lump.name;
+      plan.textures.push_back(planned);
+      plan.lines.push_back("Texture \"" + PrintableName(lump.name) + "\" " +
+                           std::to_string(planned.texture.width) + " x " +
+                           std::to_string(planned.texture.height));
+    } else if (IsPaletteLump(lump) && plan.palette.empty()) {
+      plan.palette = data;
+      plan.lines.push_back("Palette: " + described);
+    } else {
+      ++plan.skippedLumps;
+      plan.lines.push_back("Skipped " + described + ": type " + TypeText(lump.type) +
+                           (IsPaletteLump(lump) ? " (a second palette, not used)" : "") +
+                           ", not a texture");
+    }
+  }
+}
+
+// Places the header, then the textures in directory order, then the directory.
+Fault LayOut(ConversionPlan& plan) {
+  std::uint64_t position = kHeaderBytes;
+  for (PlannedTexture& planned : plan.textures) {
+    const std::uint64_t size = Wad3MiptexBytes(planned.texture.width, planned.texture.height);
+    if (position + size > std::numeric_limits<std::uint32_t>::max()) {
+      return std::string("the converted textures would pass the 4 GiB that WAD offsets reach");
+    }
+    planned.entry.filePosition = static_cast<std::uint32_t>(position);
+    planned.entry.size = static_cast<std::uint32_t>(size);
+    position += size;
+  }
+  plan.directoryOffset = static_cast<std::uint32_t>(position);
+  plan.outputBytes = position + plan.textures.size() * kEntryBytes;
+  return std::nullopt;
+}
+
+}  // namespace
+
+ConversionPlan PlanConversion(Bytes input) {
+  ConversionPlan plan;
+  const std::string magic = FileMagic(input);
+  if (magic == kWad3Magic) {
+    plan.kind = ConversionKind::kCopy;
+    plan.outputBytes = input.size();
+    plan.lines.push_back("Already a Half-Life WAD (WAD3): copied unchanged, " +
+                         std::to_string(input.size()) + " bytes");
+    return plan;
+  }
+  if (!magic.empty() && magic != kWad2Magic) {
+    Fail(plan, "not a Quake WAD: the file starts with \"" + PrintableName(magic) +
+                   "\" instead of \"WAD2\"");
+    return plan;
+  }
+  std::vector<Wad2Lump> lumps;
+  if (Fault fault = ReadWad2Directory(input, lumps)) {
+    Fail(plan, *fault);
+    return plan;
+  }
+  plan.lines.push_back("Quake WAD (WAD2) of " + std::to_string(input.size()) + " bytes with " +
+                       std::to_string(lumps.size()) + " lumps");
+  std::vector<std::string> faults;
+  PlanLumps(input, lumps, plan, faults);
+  if (plan.palette.empty()) {
+    plan.palette = QuakePalette();
+    plan.lines.push_back("Palette: the standard Quake palette");
+  }
+  if (faults.empty()) {
+    if (Fault fault = LayOut(plan)) {
+      faults.push_back(*fault);
+    }
+  }
+  if (!faults.empty()) {
+    for (const std::string& fault : faults) {
+      Fail(plan, fault);
+    }
+    return plan;
+  }
+  plan.kind = ConversionKind::kConvert;
+  plan.lines.push_back(std::to_string(plan.textures.size()) + " textures converted, " +
+                       std::to_string(plan.skippedLumps) + " lumps skipped");
+  return plan;
+}
+
+void WriteConversion(const ConversionPlan& plan, Bytes input, ByteSink& sink) {
+  if (plan.kind == ConversionKind::kCopy) {
+    sink.Put(input);
+    return;
+  }
+  if (plan.kind != ConversionKind::kConvert) {
+    return;
+  }
+  const Palette palette(plan.palette.data(), kPaletteBytes);
+  PutWad3Header(sink, static_cast<std::uint32_t>(plan.textures.size()), plan.directoryOffset);
+  for (const PlannedTexture& planned : plan.textures) {
+    PutWad3Miptex(sink, planned.entry.name, planned.texture, palette);
+  }
+  std::vector<Wad3Entry> entries;
+  entries.reserve(plan.textures.size());
+  for (const PlannedTexture& planned : plan.textures) {
+    entries.push_back(planned.entry);
+  }
+  PutWad3Directory(sink, entries);
+}
+
+}  // namespace wadconv
