@@ -52,16 +52,21 @@ Error ChangeDrive(char letter) {
   if (!IsLetter(letter)) {
     return ENODEV;
   }
+  const std::string drive = std::string(1, letter) + ":";
   HostLocation location;
-  const std::string driveFolder = std::string(1, letter) + ":";
-  if (const Error error = posix::LocateFromCurrent(driveFolder, Lookup::kExisting, location);
-      error != 0) {
-    return error;
+  Error error = posix::LocateFromCurrent(drive, Lookup::kExisting, location);
+  if (error == ENOENT || error == ENOTDIR) {
+    // The folder last current on the drive has gone since; the drive's root takes its place.
+    error = posix::LocateFromCurrent(drive + "\\", Lookup::kExisting, location);
   }
-  if (const Error error = EnterFolder(location); error != 0) {
+  if (error == 0) {
+    error = EnterFolder(location);
+  }
+  if (error != 0) {
     return error;
   }
   State().drive = location.drive;
+  FolderOfDrive(location.drive) = location.names;
   return 0;
 }
 

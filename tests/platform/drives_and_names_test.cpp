@@ -1,0 +1,166 @@
+#include <errno.h>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "tests/platform/wine_prefix_test.h"
+
+namespace platform_tests {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Host(const std::string& path) {
+  std::string host = "<error>";
+  platform::HostPath(path, host);
+  return host;
+}
+
+platform::Error Exists(const std::string& path) {
+  double date = 0;
+  return platform::NativeFileSystem().ModificationTime(path, date);
+}
+
+// Sets a folder's modification time well into the past, so that its name index counts as settled.
+void Age(const std::string& folder) {
+  const struct timespec times[2] = {{1'000'000'000, 0}, {1'000'000'000, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, folder.c_str(), times, 0), 0);
+}
+
+using Drives = WinePrefixTest;
+
+TEST_F(Drives, DosdevicesLinksMapLettersAbsoluteOrRelativeAndCFallsBackToDriveC) {
+  MakeFile("on-c.txt");
+  EXPECT_EQ(Host("c:\\on-c.txt"), OnC("on-c.txt"));
+
+  fs::create_directories(prefix_ / "dosdevices");
+  fs::create_directories(prefix_ / "elsewhere" / "Data");
+  fs::create_directory_symlink(prefix_ / "elsewhere", prefix_ / "dosdevices" / "d:");
+  fs::create_directory_symlink("../elsewhere/Data", prefix_ / "dosdevices" / "e:");
+  EXPECT_EQ(Host("D:\\Data"), (prefix_ / "elsewhere" / "Data").string());
+  EXPECT_EQ(Host("e:\\"), (prefix_ / "dosdevices" / "../elsewhere/Data").string());
+
+  // A c: link wins over drive_c.
+  fs::create_directory_symlink(prefix_ / "elsewhere", prefix_ / "dosdevices" / "c:");
+  EXPECT_EQ(Host("c:\\Data"), (prefix_ / "elsewhere" / "Data").string());
+}
+
+TEST_F(Drives, UnmappedOrDanglingDriveIsAnError) {
+  fs::create_directories(prefix_ / "dosdevices");
+  fs::create_directory_symlink(prefix_ / "gone", prefix_ / "dosdevices" / "g:");
+  std::string host;
+  EXPECT_EQ(platform::HostPath("q:\\x", host), ENODEV);
+  EXPECT_EQ(platform::HostPath("g:\\x", host), ENODEV);
+  EXPECT_EQ(platform::ChangeDrive('q'), ENODEV);
+  EXPECT_EQ(platform::ChangeDrive('\0'), ENODEV);
+  EXPECT_EQ(Exists("q:\\"), ENODEV);
+
+  fs::remove_all(prefix_ / "drive_c");
+  EXPECT_EQ(platform::HostPath("c:\\x", host), ENODEV);
+}
+
+TEST_F(Drives, WithoutWineprefixTheHomeFoldersWineIsUsed) {
+  const char* oldHome = getenv("HOME");
+  const std::string savedHome = oldHome != nullptr ? oldHome : "";
+  fs::create_directories(prefix_ / ".wine" / "drive_c");
+  unsetenv("WINEPREFIX");
+  setenv("HOME", prefix_.c_str(), 1);
+  const std::string host = Host("c:\\");
+  setenv("HOME", savedHome.c_str(), 1);
+  EXPECT_EQ(host, (prefix_ / ".wine" / "drive_c").string());
+}
+
+using Names = WinePrefixTest;
+
+TEST_F(Names, CapitalisedFoldersOnDiskAreReachedByLowerCaseNames) {
+  MakeFile("Program Files/Worldcraft/Textures/Castle.WAD", "wad");
+  EXPECT_EQ(Host("c:\\program files\\worldcraft\\textures\\castle.wad"),
+            OnC("Program Files/Worldcraft/Textures/Castle.WAD"));
+  EXPECT_EQ(Host("C:/PROGRAM FILES/worldcraft/./Textures/../textures/CASTLE.wad"),
+            OnC("Program Files/Worldcraft/Textures/Castle.WAD"));
+  EXPECT_EQ(Exists("c:\\program files\\worldcraft\\textures\\base.wad"), ENOENT);
+  EXPECT_EQ(Exists("c:\\program files\\worldcraft\\textures\\castle.wad\\x"), ENOTDIR);
+}
+
+TEST_F(Names, ExactMatchWinsOtherwiseTheFirstVariantInByteOrder) {
+  MakeFile("Maps/level.map", "lower");
+  MakeFile("Maps/Level.map", "capital");
+  MakeFile("Maps/LEVEL.MAP", "upper");
+  EXPECT_EQ(Host("c:\\maps\\Level.map"), OnC("Maps/Level.map"));
+  EXPECT_EQ(Host("c:\\maps\\level.MAP"), OnC("Maps/LEVEL.MAP"));
+}
+
+TEST_F(Names, NewNamesReuseAnExistingCaseVariantOrStayAsGiven) {
+  MakeFile("Logs/Castle.LOG", "old");
+  platform::FileSystem& files = platform::NativeFileSystem();
+  platform::File file;
+  ASSERT_EQ(files.Create("c:\\logs\\castle.log", file), 0);
+  ASSERT_EQ(files.Write(file, "new", 3), 0);
+  ASSERT_EQ(files.Close(file), 0);
+  EXPECT_EQ(Content(OnC("Logs/Castle.LOG")), "new");
+  EXPECT_FALSE(fs::exists(OnC("Logs/castle.log")));
+
+  ASSERT_EQ(files.Create("c:\\logs\\Base.Log", file), 0);
+  ASSERT_EQ(files.Close(file), 0);
+  EXPECT_TRUE(fs::exists(OnC("Logs/Base.Log")));
+
+  ASSERT_EQ(files.MakeFolder("c:\\LOGS\\Old"), 0);
+  EXPECT_TRUE(fs::is_directory(OnC("Logs/Old")));
+  EXPECT_EQ(files.MakeFolder("c:\\logs\\old"), EEXIST);
+  EXPECT_EQ(files.MakeFolder("c:\\missing\\old"), ENOENT);
+  EXPECT_EQ(Host("c:\\logs\\missing\\Deeper.txt"), OnC("Logs/missing/Deeper.txt"));
+}
+
+TEST_F(Names, RememberedFolderNamesFollowChangesOnDisk) {
+  MakeFile("Big/First.wad");
+  Age(OnC("Big"));
+  EXPECT_EQ(Host("c:\\big\\first.wad"), OnC("Big/First.wad"));
+
+  MakeFile("Big/Second.WAD");
+  EXPECT_EQ(Host("c:\\big\\second.wad"), OnC("Big/Second.WAD"));
+  Age(OnC("Big"));
+  EXPECT_EQ(Host("c:\\big\\second.wad"), OnC("Big/Second.WAD"));
+
+  fs::rename(OnC("Big/Second.WAD"), OnC("Big/SECOND.wad"));
+  EXPECT_EQ(Host("c:\\big\\second.wad"), OnC("Big/SECOND.wad"));
+  fs::remove(OnC("Big/First.wad"));
+  EXPECT_EQ(Exists("c:\\big\\first.wad"), ENOENT);
+}
+
+TEST_F(Names, CharactersWindowsForbidsAreRejected) {
+  MakeFolder("Ok");
+  platform::FileSystem& files = platform::NativeFileSystem();
+  const std::vector<std::string> names{
+      "a<b", "a>b", "a\"b", "a|b", "a?b", "a*b", "a:b", "a\tb", std::string("a\0b", 3)};
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    platform::File file;
+    std::string host;
+    EXPECT_EQ(files.Create("c:\\ok\\" + name, file), EINVAL);
+    EXPECT_EQ(file.handle, -1);
+    EXPECT_EQ(files.MakeFolder("c:\\ok\\" + name), EINVAL);
+    EXPECT_EQ(Exists("c:\\ok\\" + name), EINVAL);
+    EXPECT_EQ(platform::HostPath("ok\\" + name, host), EINVAL);
+  }
+  EXPECT_EQ(Exists("c::\\ok"), EINVAL);
+  EXPECT_EQ(Exists(""), ENOENT);
+  EXPECT_TRUE(fs::is_empty(OnC("Ok")));
+}
+
+TEST_F(Names, OverlongNamesFailWithoutHarm) {
+  const std::string name(70000, 'x');
+  platform::File file;
+  EXPECT_NE(platform::NativeFileSystem().Create("c:\\" + name, file), 0);
+  EXPECT_NE(Exists("c:\\" + name), 0);
+  EXPECT_EQ(file.handle, -1);
+}
+
+}  // namespace
+
+}  // namespace platform_tests

@@ -1,0 +1,170 @@
+#include <errno.h>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <time.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/posix/ole_date.h"
+#include "tests/platform/wine_prefix_test.h"
+
+namespace platform_tests {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+platform::FileSystem& Files() {
+  return platform::NativeFileSystem();
+}
+
+void SetModificationTime(const std::string& path, time_t seconds, long nanoseconds) {
+  const struct timespec times[2] = {{seconds, nanoseconds}, {seconds, nanoseconds}};
+  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+void UseTimeZone(const char* zone) {
+  setenv("TZ", zone, 1);
+  tzset();
+}
+
+void MakeReadOnly(const std::string& path) {
+  fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+}
+
+using Times = WinePrefixTest;
+
+TEST_F(Times, ModificationTimeIsLocalTimeAtWholeSecondsAsAnOleDate) {
+  MakeFile("Textures/base.wad");
+  MakeFolder("Textures/logs");
+  // 2001-02-03 04:05:06.789 UTC.
+  SetModificationTime(OnC("Textures/base.wad"), 981173106, 789'000'000);
+  SetModificationTime(OnC("Textures/logs"), 981173106, 0);
+  const double expectedUtc = 36925 + (4 * 3600 + 5 * 60 + 6) / 86400.0;
+
+  UseTimeZone("UTC");
+  double first = 0;
+  double second = 0;
+  ASSERT_EQ(Files().ModificationTime("c:\\textures\\BASE.WAD", first), 0);
+  ASSERT_EQ(Files().ModificationTime("c:\\textures\\base.wad", second), 0);
+  EXPECT_EQ(first, expectedUtc);
+  EXPECT_EQ(first, second);
+  ASSERT_EQ(Files().ModificationTime("c:\\textures\\logs", second), 0);
+  EXPECT_EQ(second, expectedUtc);
+
+  // Five hours west of UTC: the day before, 23:05:06.
+  UseTimeZone("EST5");
+  ASSERT_EQ(Files().ModificationTime("c:\\textures\\base.wad", first), 0);
+  EXPECT_EQ(first, 36924 + (23 * 3600 + 5 * 60 + 6) / 86400.0);
+}
+
+TEST(OleDate, CountsFromTheEndOf1899BothWays) {
+  UseTimeZone("UTC");
+  EXPECT_EQ(platform::posix::OleDateOf(-2209161600), 0.0);  // 1899-12-30 00:00
+  EXPECT_EQ(platform::posix::OleDateOf(-2209161600 + 86400 + 43200), 1.5);
+  EXPECT_EQ(platform::posix::OleDateOf(-2209161600 - 86400 + 21600), -1.25);
+  const time_t before = time(nullptr);
+  const double now = platform::LocalNow();
+  const time_t after = time(nullptr);
+  EXPECT_GE(now, platform::posix::OleDateOf(before));
+  EXPECT_LE(now, platform::posix::OleDateOf(after));
+}
+
+using Listing = WinePrefixTest;
+
+TEST_F(Listing, MatchesWithoutCaseSortsIgnoringCaseAndShowsOnlyVisibleFiles) {
+  for (const char* name :
+       {"b.wad", "A.WAD", "a.wad", "C.Wad", ".hidden.wad", "notes.txt", "castle.wad2", "x.wa"}) {
+    MakeFile(std::string("Textures/") + name);
+  }
+  MakeFolder("Textures/folder.wad");
+  fs::create_symlink(OnC("Textures/b.wad"), OnC("Textures/link.wad"));
+  std::vector<std::string> names{"stale"};
+  ASSERT_EQ(Files().List("c:\\TEXTURES", "*.wad", names), 0);
+  EXPECT_EQ(names, (std::vector<std::string>{"A.WAD", "a.wad", "b.wad", "C.Wad", "link.wad"}));
+
+  ASSERT_EQ(Files().List("c:\\textures", "?.WA?", names), 0);
+  EXPECT_EQ(names, (std::vector<std::string>{"A.WAD", "a.wad", "b.wad", "C.Wad"}));
+  ASSERT_EQ(Files().List("c:\\textures", "*a*d2", names), 0);
+  EXPECT_EQ(names, (std::vector<std::string>{"castle.wad2"}));
+
+  EXPECT_EQ(Files().List("c:\\missing", "*", names), ENOENT);
+  EXPECT_TRUE(names.empty());
+}
+
+using FileOperations = WinePrefixTest;
+
+TEST_F(FileOperations, DeleteRefusesFoldersReadOnlyAndMissingFiles) {
+  MakeFile("Data/Gone.txt");
+  MakeFile("Data/Locked.txt", "keep");
+  MakeFolder("Data/Sub");
+  MakeReadOnly(OnC("Data/Locked.txt"));
+  EXPECT_EQ(Files().Delete("c:\\data\\gone.txt"), 0);
+  EXPECT_FALSE(fs::exists(OnC("Data/Gone.txt")));
+  EXPECT_EQ(Files().Delete("c:\\data\\gone.txt"), ENOENT);
+  EXPECT_EQ(Files().Delete("c:\\data\\locked.txt"), EACCES);
+  EXPECT_EQ(Content(OnC("Data/Locked.txt")), "keep");
+  EXPECT_EQ(Files().Delete("c:\\data\\sub"), EISDIR);
+  EXPECT_TRUE(fs::is_directory(OnC("Data/Sub")));
+}
+
+TEST_F(FileOperations, RenameNeverReplacesButMayChangeLetterCase) {
+  MakeFile("Maps/Level.map", "map");
+  MakeFile("Maps/Level.BKR", "backup");
+  EXPECT_EQ(Files().Rename("c:\\maps\\level.map", "c:\\maps\\level.bkr"), EEXIST);
+  EXPECT_EQ(Content(OnC("Maps/Level.map")), "map");
+  EXPECT_EQ(Content(OnC("Maps/Level.BKR")), "backup");
+  EXPECT_EQ(Files().Rename("c:\\maps\\missing.map", "c:\\maps\\new.map"), ENOENT);
+  EXPECT_EQ(Files().Rename("c:\\maps\\level.map", "c:\\nowhere\\level.bkr"), ENOENT);
+
+  ASSERT_EQ(Files().Delete("c:\\maps\\level.bkr"), 0);
+  ASSERT_EQ(Files().Rename("c:\\maps\\level.map", "c:\\maps\\level.bkr"), 0);
+  EXPECT_EQ(Content(OnC("Maps/level.bkr")), "map");
+  ASSERT_EQ(Files().Rename("c:\\maps\\level.bkr", "c:\\maps\\LEVEL.bkr"), 0);
+  EXPECT_EQ(Content(OnC("Maps/LEVEL.bkr")), "map");
+  EXPECT_FALSE(fs::exists(OnC("Maps/level.bkr")));
+}
+
+TEST_F(FileOperations, CreateWriteReadAndTheirFailures) {
+  MakeFile("Out/long.txt", "a much longer old content");
+  MakeFile("Out/ReadOnly.txt", "keep");
+  MakeReadOnly(OnC("Out/ReadOnly.txt"));
+  platform::File file;
+  ASSERT_EQ(Files().Create("c:\\out\\LONG.TXT", file), 0);
+  ASSERT_EQ(Files().Write(file, "short\r\n", 7), 0);
+  ASSERT_EQ(Files().Sync(file), 0);
+  ASSERT_EQ(Files().Close(file), 0);
+  EXPECT_EQ(file.handle, -1);
+  EXPECT_EQ(Files().Close(file), 0);
+  EXPECT_EQ(Content(OnC("Out/long.txt")), "short\r\n");
+
+  std::int64_t length = 0;
+  ASSERT_EQ(Files().Length("c:\\out\\long.txt", length), 0);
+  EXPECT_EQ(length, 7);
+  ASSERT_EQ(Files().OpenRead("c:\\out\\long.txt", file), 0);
+  char buffer[16];
+  std::size_t got = 0;
+  ASSERT_EQ(Files().Read(file, buffer, sizeof buffer, got), 0);
+  EXPECT_EQ(std::string(buffer, got), "short\r\n");
+  ASSERT_EQ(Files().Read(file, buffer, sizeof buffer, got), 0);
+  EXPECT_EQ(got, 0u);
+  ASSERT_EQ(Files().Close(file), 0);
+
+  EXPECT_EQ(Files().Create("c:\\out\\readonly.txt", file), EACCES);
+  EXPECT_EQ(Content(OnC("Out/ReadOnly.txt")), "keep");
+  EXPECT_EQ(Files().Create("c:\\missing\\x.txt", file), ENOENT);
+  EXPECT_EQ(Files().Write(file, "x", 1), EBADF);
+  EXPECT_EQ(Files().Read(file, buffer, 1, got), EBADF);
+  EXPECT_EQ(Files().OpenRead("c:\\out", file), EISDIR);
+  EXPECT_EQ(Files().Length("c:\\out", length), EISDIR);
+  EXPECT_EQ(Files().OpenRead("c:\\out\\missing.txt", file), ENOENT);
+  EXPECT_EQ(file.handle, -1);
+}
+
+}  // namespace
+
+}  // namespace platform_tests

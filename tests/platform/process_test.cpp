@@ -1,0 +1,161 @@
+#include <errno.h>
+#include <signal.h>
+#include <stdio.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "platform/platform.h"
+#include "platform/posix/command_line.h"
+#include "tests/platform/wine_prefix_test.h"
+
+namespace platform_tests {
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+// Polls until the process has ended; false if it is still running after `limit`.
+bool EndsWithin(std::int32_t id, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (platform::ProcessIsRunning(id)) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      return false;
+    }
+    std::this_thread::sleep_for(10ms);
+  }
+  return true;
+}
+
+// Fields of /proc/<id>/stat after the command name: state, parent, group, session, terminal...
+std::string StatusFields(std::int32_t id) {
+  std::ifstream in("/proc/" + std::to_string(id) + "/stat");
+  std::string line;
+  std::getline(in, line);
+  const std::size_t nameEnd = line.rfind(") ");
+  return nameEnd == std::string::npos ? "" : line.substr(nameEnd + 2);
+}
+
+std::string WaitForFile(const std::string& path) {
+  for (int i = 0; i < 500 && !fs::exists(path); ++i) {
+    std::this_thread::sleep_for(10ms);
+  }
+  std::ifstream in(path);
+  std::string line;
+  std::getline(in, line);
+  return line;
+}
+
+TEST(CommandLine, QuotesGroupWordsAndAreRemoved) {
+  using Words = std::vector<std::string>;
+  EXPECT_EQ(platform::posix::SplitCommandLine("  \"c:\\my maps\\run.bat\"\targ  \"\" x\"y z\"w"),
+            (Words{"c:\\my maps\\run.bat", "arg", "", "xy zw"}));
+  EXPECT_EQ(platform::posix::SplitCommandLine("  "), Words{});
+}
+
+using Processes = WinePrefixTest;
+
+TEST_F(Processes, RunningExitedAndNeverExistingProcesses) {
+  std::int32_t running = 0;
+  std::int32_t exited = 0;
+  ASSERT_EQ(platform::StartProcess("sleep 30", running), 0);
+  ASSERT_EQ(platform::StartProcess("/bin/true", exited), 0);
+  EXPECT_TRUE(platform::ProcessIsRunning(running));
+
+  ASSERT_TRUE(EndsWithin(exited, 5000ms));
+  // Reaped, not left as a zombie that still answers.
+  EXPECT_FALSE(fs::exists("/proc/" + std::to_string(exited)));
+  EXPECT_FALSE(platform::ProcessIsRunning(exited));
+
+  platform::StopProcess(running);
+  EXPECT_FALSE(platform::ProcessIsRunning(running));
+  EXPECT_FALSE(fs::exists("/proc/" + std::to_string(running)));
+
+  std::ifstream pidMax("/proc/sys/kernel/pid_max");
+  std::int32_t highest = 0;
+  pidMax >> highest;
+  EXPECT_FALSE(platform::ProcessIsRunning(highest + 1));
+  EXPECT_FALSE(platform::ProcessIsRunning(0));
+  EXPECT_FALSE(platform::ProcessIsRunning(-1));
+}
+
+TEST_F(Processes, StartsDetachedInTheCurrentFolderWithNullInput) {
+  MakeFolder("Work Folder");
+  ASSERT_EQ(platform::ChangeDrive('c'), 0);
+  ASSERT_EQ(platform::ChangeFolder("c:\\work folder"), 0);
+  std::int32_t id = 0;
+  ASSERT_EQ(platform::StartProcess(
+                "/bin/sh -c \"readlink /proc/self/fd/0 > input; pwd > folder; sleep 30\"", id),
+            0);
+  EXPECT_EQ(WaitForFile(OnC("Work Folder/folder")), OnC("Work Folder"));
+  EXPECT_EQ(WaitForFile(OnC("Work Folder/input")), "/dev/null");
+
+  // Its own session and process group, and no terminal.
+  std::istringstream fields(StatusFields(id));
+  std::string state;
+  std::int32_t parent = 0, group = 0, session = 0, terminal = -1;
+  fields >> state >> parent >> group >> session >> terminal;
+  EXPECT_EQ(parent, getpid());
+  EXPECT_EQ(group, id);
+  EXPECT_EQ(session, id);
+  EXPECT_EQ(terminal, 0);
+  platform::StopProcess(id);
+}
+
+TEST_F(Processes, StopEndsTheWholeGroup) {
+  MakeFolder("Run");
+  std::int32_t id = 0;
+  ASSERT_EQ(
+      platform::StartProcess(
+          "/bin/sh -c \"trap '' TERM; sleep 60 & echo $! > " + OnC("Run/child") + "; wait\"", id),
+      0);
+  const std::int32_t child = std::stoi("0" + WaitForFile(OnC("Run/child")));
+  ASSERT_GT(child, 0);
+  platform::StopProcess(id);
+  EXPECT_FALSE(platform::ProcessIsRunning(id));
+  EXPECT_TRUE(EndsWithin(child, 5000ms));
+}
+
+TEST_F(Processes, ProgramsThatCannotStartLeaveTheIdAlone) {
+  MakeFile("Tools/notes.txt");
+  std::int32_t id = 12345;
+  EXPECT_EQ(platform::StartProcess("c:\\tools\\missing.exe -x", id), ENOENT);
+  EXPECT_EQ(platform::StartProcess("no-such-program-anywhere", id), ENOENT);
+  EXPECT_EQ(platform::StartProcess("c:\\tools\\notes.txt", id), EACCES);
+  EXPECT_EQ(platform::StartProcess("\"c:\\tools\\missing.bat\"", id), ENOENT);
+  EXPECT_EQ(platform::StartProcess("", id), ENOENT);
+  EXPECT_EQ(id, 12345);
+}
+
+TEST_F(Processes, BatchFilesRunThroughTheInterpreterNextToTheProgram) {
+  // The probe starts the command line with the platform layer, prints the id it got and waits for
+  // that process to end; next to it lies a stand-in korvane-cmd that records its id, arguments and
+  // folder, and takes a moment to end.
+  MakeFile("Program Files/Worldcraft/Textures/2HLWAD.BAT", "exit\r\n");
+  const std::string record = (prefix_ / "record").string();
+  setenv("PLATFORM_PROBE_RECORD", record.c_str(), 1);
+  const std::string command = std::string(PLATFORM_PROBE) +
+                              " '\"c:\\program files\\worldcraft\\textures\\2hlwad.bat\" one'";
+  FILE* probe = popen(command.c_str(), "r");
+  ASSERT_NE(probe, nullptr);
+  char line[64] = {};
+  const bool read = fgets(line, sizeof line, probe) != nullptr;
+  const int status = pclose(probe);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(status, 0);
+  std::ifstream in(record);
+  std::string recorded;
+  std::getline(in, recorded);
+  EXPECT_EQ(recorded + "\n",
+            std::string(line).substr(0, std::string(line).find('\n')) +
+                " c:\\program files\\worldcraft\\textures\\2hlwad.bat one ended\n");
+}
+
+}  // namespace
+
+}  // namespace platform_tests
