@@ -17,25 +17,6 @@ TEST(SplitBatchText, ReadsCrLfAndLfLineEndsAndAddsNoLineAfterTheLast) {
   EXPECT_EQ(SplitBatchText(""), Lines{});
 }
 
-TEST(ParseBatchLine, TheLinesOfTheConversionBatch) {
-  BatchLine drive = ParseBatchLine("c:");
-  EXPECT_EQ(drive.kind, LineKind::kDrive);
-  EXPECT_EQ(drive.drive, 'c');
-
-  BatchLine folder = ParseBatchLine("cd c:\\program files\\worldcraft\\textures");
-  EXPECT_EQ(folder.kind, LineKind::kFolder);
-  EXPECT_EQ(folder.folder, "c:\\program files\\worldcraft\\textures");
-
-  BatchLine converter = ParseBatchLine("wadconv.exe -wad2hl Base.wad>logs\\base.log");
-  ASSERT_EQ(converter.kind, LineKind::kProgram);
-  EXPECT_EQ(converter.run.program, "wadconv.exe");
-  EXPECT_EQ(converter.run.arguments, (Lines{"-wad2hl", "Base.wad"}));
-  EXPECT_TRUE(converter.run.redirected);
-  EXPECT_EQ(converter.run.target, "logs\\base.log");
-
-  EXPECT_EQ(ParseBatchLine("exit").kind, LineKind::kExit);
-}
-
 TEST(ParseBatchLine, BuiltInWordsIgnoreLetterCaseAndSurroundingBlanks) {
   EXPECT_EQ(ParseBatchLine("  EXIT  ").kind, LineKind::kExit);
   EXPECT_EQ(ParseBatchLine("Exit 3").kind, LineKind::kExit);
@@ -55,12 +36,6 @@ TEST(ParseBatchLine, BlankLinesRemarksAndLabelsDoNothing) {
     EXPECT_EQ(ParseBatchLine(line).kind, LineKind::kNothing) << line;
   }
   EXPECT_EQ(ParseBatchLine("remote.exe").kind, LineKind::kProgram);
-}
-
-TEST(ParseBatchLine, CdWithoutAFolderAsksForTheCurrentOne) {
-  const BatchLine line = ParseBatchLine("cd");
-  EXPECT_EQ(line.kind, LineKind::kFolder);
-  EXPECT_EQ(line.folder, "");
 }
 
 TEST(ParseBatchLine, QuotesGroupAndAreRemovedAndDoubledPercentsAreUndoubled) {
