@@ -1,0 +1,50 @@
+#include "driver/conversion_batch.h"
+
+#include "core/file_ops.h"
+#include "core/text_box.h"
+#include "core/text_file.h"
+#include "driver/run_paths.h"
+#include "platform/platform.h"
+
+namespace driver {
+
+std::string BatchWord(const std::string& word) {
+  if (word.find_first_of(" \t&|()^,;=%!<>") == std::string::npos) {
+    return word;
+  }
+  std::string quoted = "\"";
+  for (const char c : word) {
+    quoted += c;
+    if (c == '%') {
+      quoted += '%';
+    }
+  }
+  return quoted + '"';
+}
+
+std::string ConverterLine(const std::string& listedName) {
+  return "wadconv.exe -wad2hl " + BatchWord(listedName) + ">" +
+         BatchWord(PathsOfWad(listedName).batchLogName);
+}
+
+void WriteConversionBatch(window::ProgressWindow& window) {
+  platform::FileSystem& fs = platform::NativeFileSystem();
+  platform::File file;
+  fs.Create(ConversionBatch(), file);
+  core::LineWriter batch(fs, file);
+  batch.WriteLine("c:");
+  batch.WriteLine(std::string("cd ") + kTextureFolder);
+
+  const std::int32_t count = window.List1ListCount();
+  for (std::int32_t index = 0; index < count; ++index) {
+    const std::string item = window.List1List(index);
+    batch.WriteLine(ConverterLine(item));
+    core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(PathsOfWad(item).batchLogName);
+  }
+  core::AppendLineToTextBox(window.Text1(), "Beginning conversion ....");
+  batch.WriteLine("exit");
+  batch.Flush();
+  fs.Close(file);
+}
+
+}  // namespace driver

@@ -1,0 +1,80 @@
+#include "driver/result_collection.h"
+
+#include <string>
+
+#include "core/file_ops.h"
+#include "core/text_box.h"
+#include "driver/run_paths.h"
+#include "driver/stamp_record.h"
+#include "platform/platform.h"
+
+namespace driver {
+
+namespace {
+
+struct Judgement {
+  bool failed = true;
+  std::string logText;
+  StampRecord stamp;
+};
+
+Judgement Judge(const WadPaths& paths, const ConverterRun& run) {
+  Judgement judgement;
+  if (core::DetectIfAFileExistsTrueFalseAbs(paths.conversionLog) == -1) {
+    judgement.logText = core::StringFromFile(paths.conversionLog);
+  }
+  const bool logExists = core::DetectIfAFileExistsTrueFalseAbs(paths.conversionLog) == -1;
+  const bool hlwadExists = core::DetectIfAFileExistsTrueFalseAbs(paths.hlwadFile) == -1;
+  if (!logExists || !hlwadExists) {
+    return judgement;
+  }
+  platform::FileSystem& fs = platform::NativeFileSystem();
+  StampRecord& stamp = judgement.stamp;
+  stamp = CurrentStampRecord(fs, paths.wadFile, paths.hlwadFile);
+  SetStampText(fs, stamp, paths.wadFile, paths.hlwadFile);
+  const bool finished = !run.stopped || stamp.HlwadTime >= run.batchStart;
+  judgement.failed = !(stamp.HlwadLength > 0 && stamp.HlwadLength >= stamp.WadLength &&
+                       judgement.logText.find("** ERROR **") == std::string::npos && finished);
+  return judgement;
+}
+
+void ReportFailure(window::ProgressWindow& window, const WadPaths& paths,
+                   const std::string& logText, std::int32_t failureCount) {
+  core::TextBox& log = window.Text1();
+  if (failureCount == 1) {
+    core::AppendLineToTextBox(log, kRuleLine);
+    core::AppendLineToTextBox(log, "=  ERRORS DETECTED BY WCONV UTILITY - SEE BELOW =");
+    core::AppendLineToTextBox(log, kRuleLine);
+  }
+  log.AppendText("\r\n\r\nError creating HLWAD: " + paths.hlwadFile + " ... details ...");
+  log.AppendText(logText.empty() ? "No log exists." : "\r\n\r\n" + logText);
+  core::ScrollTextBoxToEnd(log);
+  core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(paths.hlwadFile);
+}
+
+void RecordSuccess(window::ProgressWindow& window, const WadPaths& paths,
+                   const StampRecord& stamp) {
+  core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(paths.conversionLog);
+  WriteStampRecord(platform::NativeFileSystem(), paths.stampFile, stamp);
+  core::AppendLineToTextBox(window.Text1(), "Conversion successful for " + paths.hlwadFile);
+  core::ScrollTextBoxToEnd(window.Text1());
+}
+
+}  // namespace
+
+std::int32_t CollectResults(window::ProgressWindow& window, const ConverterRun& run) {
+  std::int32_t failureCount = 0;
+  const std::int32_t count = window.List1ListCount();
+  for (std::int32_t index = 0; index < count; ++index) {
+    const WadPaths paths = PathsOfWad(window.List1List(index));
+    const Judgement judgement = Judge(paths, run);
+    if (judgement.failed) {
+      ReportFailure(window, paths, judgement.logText, ++failureCount);
+    } else {
+      RecordSuccess(window, paths, judgement.stamp);
+    }
+  }
+  return failureCount;
+}
+
+}  // namespace driver
