@@ -28,7 +28,7 @@ std::string Explanation(platform::Error error) {
 // own standard output. Each message is one line ending in CR LF, as cmd.exe writes them.
 class LineOutput {
  public:
-  LineOutput(Interpreter& interpreter) : interpreter_(interpreter) {}
+  explicit LineOutput(Interpreter& interpreter) : interpreter_(interpreter) {}
   ~LineOutput() { interpreter_.fs.Close(file_); }
   LineOutput(const LineOutput&) = delete;
   LineOutput& operator=(const LineOutput&) = delete;
