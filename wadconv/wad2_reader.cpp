@@ -48,8 +48,8 @@ Fault ReadWad2Directory(Bytes file, std::vector<Wad2Lump>& lumps) {
   ReadU32(file, kHeaderDirectoryOffset, directoryOffset);
   const std::uint64_t directoryBytes = std::uint64_t{count} * kEntryBytes;
   if (!RangeFits(directoryOffset, directoryBytes, file.size())) {
-    return "the directory of " + std::to_string(count) + " lumps at offset " +
-           std::to_string(directoryOffset) + " lies outside the file of " +
+    return "the directory at offset " + std::to_string(directoryOffset) + " with " +
+           std::to_string(count) + " entries lies outside the file of " +
            std::to_string(file.size()) + " bytes";
   }
   lumps.clear();

@@ -1,0 +1,200 @@
+// The conversion of WADs held in memory: what arrives in the WAD3, and what is refused.
+
+#include "wadconv/conversion.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+#include "tests/wadconv/bad_wads.h"
+#include "tests/wadconv/wad3_inspection.h"
+#include "tools/wad_generator.h"
+#include "wadconv/palette.h"
+
+namespace {
+
+class MemorySink : public wadconv::ByteSink {
+ public:
+  void Put(wadconv::Bytes bytes) override {
+    bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
+  }
+  std::vector<std::uint8_t> bytes_;
+};
+
+struct Converted {
+  wadconv::ConversionPlan plan;
+  std::vector<std::uint8_t> output;
+};
+
+Converted Convert(const std::vector<std::uint8_t>& input) {
+  Converted converted{wadconv::PlanConversion(input), {}};
+  MemorySink sink;
+  wadconv::WriteConversion(converted.plan, input, sink);
+  converted.output = sink.bytes_;
+  return converted;
+}
+
+std::string AllLines(const wadconv::ConversionPlan& plan) {
+  std::string text;
+  for (const std::string& line : plan.lines) {
+    text += line + "\n";
+  }
+  return text;
+}
+
+std::vector<std::uint8_t> QuakePaletteBytes() {
+  return {wadconv::QuakePalette().begin(), wadconv::QuakePalette().end()};
+}
+
+void ExpectTexturesArrived(const std::vector<wadgen::Texture>& expected,
+                           const std::vector<Wad3Texture>& actual,
+                           const std::vector<std::uint8_t>& palette) {
+  ASSERT_EQ(actual.size(), expected.size());
+  for (std::size_t k = 0; k < expected.size(); ++k) {
+    SCOPED_TRACE(expected[k].name);
+    EXPECT_EQ(actual[k].name, expected[k].name);
+    EXPECT_EQ(actual[k].headerName, expected[k].name);
+    EXPECT_EQ(actual[k].width, expected[k].width);
+    EXPECT_EQ(actual[k].height, expected[k].height);
+    for (std::size_t level = 0; level < 4; ++level) {
+      EXPECT_EQ(actual[k].mips[level], expected[k].mips[level]) << "mip level " << level;
+    }
+    EXPECT_EQ(actual[k].palette, palette);
+  }
+}
+
+TEST(QuakePalette, HoldsQuakesColours) {
+  const auto& palette = wadconv::QuakePalette();
+  EXPECT_EQ((std::vector<int>{palette[0], palette[1], palette[2]}), (std::vector<int>{0, 0, 0}));
+  EXPECT_EQ((std::vector<int>{palette[3], palette[4], palette[5]}), (std::vector<int>{15, 15, 15}));
+  EXPECT_EQ((std::vector<int>{palette[48], palette[49], palette[50]}),
+            (std::vector<int>{15, 11, 7}));
+  EXPECT_EQ((std::vector<int>{palette[765], palette[766], palette[767]}),
+            (std::vector<int>{159, 91, 83}));
+  EXPECT_EQ(std::accumulate(palette.begin(), palette.end(), 0), 60061);
+}
+
+TEST(WadConversion, EveryTextureArrivesWithItsNameSizeAllFourMipsAndTheQuakePalette) {
+  wadgen::WadOptions options;
+  options.sizes = {{64, 64}, {356, 356}, {100, 37}, {24, 40}, {8, 8}, {3, 9}, {1, 1}};
+  options.extras = true;
+  std::vector<wadgen::Texture> textures;
+  const auto input = wadgen::AssembleWad2(wadgen::MakeLumps(options, textures), false);
+
+  const Converted converted = Convert(input);
+
+  ASSERT_EQ(converted.plan.kind, wadconv::ConversionKind::kConvert) << AllLines(converted.plan);
+  EXPECT_EQ(converted.output.size(), converted.plan.outputBytes);
+  ExpectTexturesArrived(textures, ReadWad3(converted.output), QuakePaletteBytes());
+  const std::string lines = AllLines(converted.plan);
+  EXPECT_NE(lines.find("Palette: the standard Quake palette"), std::string::npos) << lines;
+  EXPECT_NE(lines.find("Texture \"grad_Sky2\" 100 x 37"), std::string::npos) << lines;
+  EXPECT_NE(lines.find("7 textures converted, 3 lumps skipped"), std::string::npos) << lines;
+}
+
+TEST(WadConversion, LumpsThatAreNotTexturesAreReportedByNameAndTypeAndLeftOut) {
+  wadgen::WadOptions options;
+  options.sizes = {{16, 16}};
+  options.extras = true;
+  std::vector<wadgen::Texture> textures;
+  auto lumps = wadgen::MakeLumps(options, textures);
+  lumps.push_back({"conchars", 0x44, 0, std::vector<std::uint8_t>(16384, 9)});
+
+  const Converted converted = Convert(wadgen::AssembleWad2(lumps, false));
+
+  ASSERT_EQ(converted.plan.kind, wadconv::ConversionKind::kConvert) << AllLines(converted.plan);
+  EXPECT_EQ(ReadWad3(converted.output).size(), 1u);
+  const std::string lines = AllLines(converted.plan);
+  for (const char* skipped : {"Skipped lump 1 \"CONCHARS\": Quake's console font (type 0x44",
+                              "Skipped lump 2 \"ColorMap\": type 0x40, not a texture",
+                              "Skipped lump 3 \"Banner\": type 0x42, not a texture",
+                              "Skipped lump 5 \"conchars\": Quake's console font"}) {
+    EXPECT_NE(lines.find(skipped), std::string::npos) << skipped << "\n" << lines;
+  }
+}
+
+TEST(WadConversion, TheWadsOwnPaletteLumpIsUsedWhereverItLies) {
+  for (const bool directoryFirst : {false, true}) {
+    SCOPED_TRACE(directoryFirst ? "directory first" : "directory last");
+    wadgen::WadOptions options;
+    options.ownPalette = true;
+    options.directoryFirst = directoryFirst;
+    std::vector<wadgen::Texture> textures;
+    auto lumps = wadgen::MakeLumps(options, textures);
+    // The palette behind the textures must still reach every texture.
+    std::rotate(lumps.begin(), lumps.begin() + 1, lumps.end());
+
+    const Converted converted = Convert(wadgen::AssembleWad2(lumps, directoryFirst));
+
+    ASSERT_EQ(converted.plan.kind, wadconv::ConversionKind::kConvert) << AllLines(converted.plan);
+    ExpectTexturesArrived(textures, ReadWad3(converted.output), wadgen::OwnPalette());
+  }
+}
+
+TEST(WadConversion, NamesComeFromTheDirectoryKeepTheirCaseAndUseAllSixteenBytes) {
+  wadgen::Texture full = wadgen::MakeTexture("Header_Name", wadgen::Pattern::kCheckers, 16, 8, 3);
+  wadgen::Texture cut = wadgen::MakeTexture("other", wadgen::Pattern::kGradient, 8, 16, 4);
+  auto input = wadgen::AssembleWad2({{"ExactlySixteen16", 0x44, 0, wadgen::MiptexLump(full)},
+                                     {"MiXed", 0x44, 0, wadgen::MiptexLump(cut)}},
+                                    false);
+  // Bytes after the name's first NUL are not part of the name.
+  const std::size_t directory = input[8] | input[9] << 8 | input[10] << 16;
+  input[directory + 32 + 16 + 6] = 'Z';
+
+  const Converted converted = Convert(input);
+
+  ASSERT_EQ(converted.plan.kind, wadconv::ConversionKind::kConvert) << AllLines(converted.plan);
+  const auto textures = ReadWad3(converted.output);
+  ASSERT_EQ(textures.size(), 2u);
+  EXPECT_EQ(textures[0].name, "ExactlySixteen16");
+  EXPECT_EQ(textures[0].headerName, "ExactlySixteen16");
+  EXPECT_EQ(textures[1].name, "MiXed");
+  EXPECT_EQ(textures[1].headerName, "MiXed");
+}
+
+TEST(WadConversion, AHalfLifeWadIsCopiedUnchanged) {
+  std::vector<std::uint8_t> input = {'W', 'A', 'D', '3', 0, 0, 0, 0, 12, 0, 0, 0, 0xab};
+
+  const Converted converted = Convert(input);
+
+  EXPECT_EQ(converted.plan.kind, wadconv::ConversionKind::kCopy);
+  EXPECT_EQ(converted.output, input);
+  EXPECT_NE(AllLines(converted.plan).find("Already a Half-Life WAD (WAD3): copied unchanged"),
+            std::string::npos);
+}
+
+TEST(WadConversion, EachMalformedWadIsAnErrorThatNamesTheFaultAndWritesNothing) {
+  for (const BadWad& bad : BadWads()) {
+    SCOPED_TRACE(bad.fault);
+    const Converted converted = Convert(bad.bytes);
+    EXPECT_EQ(converted.plan.kind, wadconv::ConversionKind::kFailed);
+    EXPECT_TRUE(converted.output.empty());
+    bool named = false;
+    for (const std::string& line : converted.plan.lines) {
+      if (line.find("ERROR") != std::string::npos) {
+        EXPECT_EQ(line.rfind("** ERROR ** ", 0), 0u) << line;
+        named = named || line.find(bad.message) != std::string::npos;
+      }
+    }
+    EXPECT_TRUE(named) << "no error line holds \"" << bad.message << "\":\n"
+                       << AllLines(converted.plan);
+  }
+}
+
+TEST(WadConversion, EveryFaultyLumpIsNamedInOneRun) {
+  const wadgen::Texture texture = wadgen::MakeTexture("Good", wadgen::Pattern::kBricks, 8, 8, 1);
+  std::vector<std::uint8_t> lump = wadgen::MiptexLump(texture);
+  std::vector<std::uint8_t> zeroWidth = lump;
+  zeroWidth[16] = 0;
+  const auto input = wadgen::AssembleWad2(
+      {{"Good", 0x44, 0, lump}, {"NoWidth", 0x44, 0, zeroWidth}, {"Packed", 0x44, 1, lump}}, false);
+
+  const Converted converted = Convert(input);
+
+  EXPECT_EQ(converted.plan.kind, wadconv::ConversionKind::kFailed);
+  const std::string lines = AllLines(converted.plan);
+  EXPECT_NE(lines.find("** ERROR ** lump 2 \"NoWidth\""), std::string::npos) << lines;
+  EXPECT_NE(lines.find("** ERROR ** lump 3 \"Packed\" is compressed"), std::string::npos) << lines;
+}
+
+}  // namespace

@@ -1,0 +1,91 @@
+#include "tests/wadconv/memory_file_system.h"
+
+#include <algorithm>
+
+platform::Error MemoryFileSystem::ModificationTime(const std::string& path, double& oleDate) {
+  oleDate = 45000.0;
+  return files.contains(path) ? 0 : kNotFound;
+}
+
+platform::Error MemoryFileSystem::Length(const std::string& path, std::int64_t& length) {
+  if (!files.contains(path)) {
+    return kNotFound;
+  }
+  length = static_cast<std::int64_t>(files[path].size());
+  return 0;
+}
+
+platform::Error MemoryFileSystem::Delete(const std::string& path) {
+  return files.erase(path) == 1 ? 0 : kNotFound;
+}
+
+platform::Error MemoryFileSystem::Rename(const std::string& from, const std::string& to) {
+  if (!files.contains(from)) {
+    return kNotFound;
+  }
+  if (failRename || files.contains(to)) {
+    return kExists;
+  }
+  files[to] = std::move(files[from]);
+  files.erase(from);
+  return 0;
+}
+
+platform::Error MemoryFileSystem::MakeFolder(const std::string&) {
+  return kExists;
+}
+
+platform::Error MemoryFileSystem::OpenRead(const std::string& path, platform::File& file) {
+  if (!files.contains(path)) {
+    return kNotFound;
+  }
+  file.handle = nextHandle_++;
+  open_[file.handle] = {path, 0};
+  return 0;
+}
+
+platform::Error MemoryFileSystem::Create(const std::string& path, platform::File& file) {
+  files[path].clear();
+  file.handle = nextHandle_++;
+  open_[file.handle] = {path, 0};
+  return 0;
+}
+
+platform::Error MemoryFileSystem::Read(platform::File file, char* buffer, std::size_t size,
+                                       std::size_t& got) {
+  Open& open = open_.at(file.handle);
+  const std::vector<char>& data = files.at(open.path);
+  got = std::min(size, data.size() - open.position);
+  std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(open.position), got, buffer);
+  open.position += got;
+  return 0;
+}
+
+platform::Error MemoryFileSystem::Write(platform::File file, const char* data, std::size_t size) {
+  std::vector<char>& contents = files.at(open_.at(file.handle).path);
+  if (contents.size() + size > writeLimit) {
+    contents.insert(contents.end(), data, data + (writeLimit - contents.size()));
+    return kNoSpace;
+  }
+  contents.insert(contents.end(), data, data + size);
+  return 0;
+}
+
+platform::Error MemoryFileSystem::Sync(platform::File) {
+  return 0;
+}
+
+platform::Error MemoryFileSystem::Close(platform::File& file) {
+  open_.erase(file.handle);
+  file.handle = -1;
+  return 0;
+}
+
+platform::Error MemoryFileSystem::List(const std::string&, const std::string&,
+                                       std::vector<std::string>& names) {
+  names.clear();
+  for (const auto& [name, contents] : files) {
+    names.push_back(name);
+  }
+  return 0;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+// A file system in memory that can be told to fail, for the paths of a run that a real disk
+// rarely takes: a write that fails half-way, a rename that fails.
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+class MemoryFileSystem : public platform::FileSystem {
+ public:
+  static constexpr platform::Error kNotFound = 2;
+  static constexpr platform::Error kExists = 17;
+  static constexpr platform::Error kNoSpace = 28;
+
+  std::map<std::string, std::vector<char>> files;
+  std::size_t writeLimit = static_cast<std::size_t>(-1);  // bytes a file may take before kNoSpace
+  bool failRename = false;
+
+  platform::Error ModificationTime(const std::string& path, double& oleDate) override;
+  platform::Error Length(const std::string& path, std::int64_t& length) override;
+  platform::Error Delete(const std::string& path) override;
+  platform::Error Rename(const std::string& from, const std::string& to) override;
+  platform::Error MakeFolder(const std::string& path) override;
+  platform::Error OpenRead(const std::string& path, platform::File& file) override;
+  platform::Error Create(const std::string& path, platform::File& file) override;
+  platform::Error Read(platform::File file, char* buffer, std::size_t size,
+                       std::size_t& got) override;
+  platform::Error Write(platform::File file, const char* data, std::size_t size) override;
+  platform::Error Sync(platform::File file) override;
+  platform::Error Close(platform::File& file) override;
+  platform::Error List(const std::string& folder, const std::string& pattern,
+                       std::vector<std::string>& names) override;
+
+ private:
+  struct Open {
+    std::string path;
+    std::size_t position = 0;
+  };
+  std::map<std::intptr_t, Open> open_;
+  std::intptr_t nextHandle_ = 1;
+};
