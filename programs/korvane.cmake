@@ -1,0 +1,19 @@
+# Korvane, the windowed converter of the texture folder, and the install rules of the programs.
+find_package(Qt6 REQUIRED COMPONENTS Widgets)
+
+add_executable(korvane ${CMAKE_CURRENT_LIST_DIR}/korvane.cpp)
+target_link_libraries(korvane PRIVATE korvane_driver korvane_window_qt Qt6::Widgets project_options)
+
+include(GNUInstallDirs)
+foreach(program korvane korvane-cmd wadconv pellisk)
+  if(TARGET ${program})
+    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endif()
+endforeach()
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/korvane.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+foreach(size 16 32 48)
+  install(FILES ${PROJECT_SOURCE_DIR}/window/qt/icons/korvane-${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+          RENAME korvane.png)
+endforeach()

@@ -1,0 +1,349 @@
+// Whole runs of the driver on the memory window, with the real batch interpreter and the real
+// converter (or a stand-in converter in the texture folder), in a temporary WINEPREFIX.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <regex>
+#include <thread>
+
+#include "core/failure.h"
+#include "driver/conversion_driver.h"
+#include "driver/stamp_record.h"
+#include "platform/platform.h"
+#include "tests/driver/run_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using driver_testing::Literal;
+using driver_testing::QuakeWad;
+using driver_testing::ReadFile;
+using driver_testing::RunKorvane;
+using driver_testing::TextureFolder;
+using driver_testing::WriteFile;
+
+const std::string kFolder = "c:\\program files\\worldcraft\\textures\\";
+const std::string kRule = "=================================================";
+const std::string kUpToDate = "No WADs require conversion.  Everything up to date!";
+// The converter-run line: the progress dots and the elapsed time vary.
+const std::string kConverterLine =
+    R"(Beginning conversion \.\.\.\.(\.\.\.)*\.\.\. COMPLETE: \d\d:\d\d elapsed\.)";
+const std::string kNow = R"(\d{1,2}/\d{1,2}/\d{4}( \d{1,2}:\d\d:\d\d [AP]M)?)";
+
+std::string Lines(std::initializer_list<std::string> lines) {
+  std::string text;
+  for (const std::string& line : lines) {
+    text += (text.empty() ? "" : "\r\n") + line;
+  }
+  return text;
+}
+
+std::string Decision(const std::string& name, const std::string& verdict) {
+  return Literal((kFolder + name).substr(0, 40) + ": " + verdict);
+}
+
+class ConversionRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::remove_all(TextureFolder());
+    TextureFolder();
+  }
+  static fs::path In(const std::string& name) { return TextureFolder() / name; }
+  static fs::path Logs(const std::string& name) { return TextureFolder() / "logs" / name; }
+};
+
+TEST_F(ConversionRun, RoadOfOneRunConvertsOnlyTheNewWad) {
+  WriteFile(In("Base.wad"), QuakeWad(2));
+  const auto first = RunKorvane();
+  ASSERT_TRUE(fs::exists(Logs("base.stmp"))) << first.text1;
+  WriteFile(In("Castle.wad"), QuakeWad(3, 5));
+
+  const auto run = RunKorvane();
+
+  const std::string runLog = Lines({
+      Literal("BEGINNING EXAMINATION ..."),
+      kRule,
+      Literal("Number of Quake WADS found = 2"),
+      Decision("Base.wad", "Ok"),
+      Decision("Castle.wad", "Convert"),
+      kRule,
+      Literal("Number of WADs to Convert  = 1"),
+      kConverterLine,
+      Literal("Conversion successful for " + kFolder + "castle.hlwad"),
+      kRule,
+      Literal("Perfect ... All conversion successful! ") + kNow,
+  });
+  EXPECT_TRUE(std::regex_match(ReadFile(In("successful.log")), std::regex(runLog)))
+      << ReadFile(In("successful.log"));
+  EXPECT_TRUE(
+      std::regex_match(run.text1, std::regex(runLog + Literal("\r\nEND OF DATA .. Log written to " +
+                                                              kFolder + "successful.log"))))
+      << run.text1;
+  EXPECT_TRUE(run.everShown);
+  EXPECT_FALSE(run.command1Visible);
+  EXPECT_EQ(run.batchStarts, 1);
+  EXPECT_FALSE(fs::exists(In("error.log")));
+  EXPECT_FALSE(fs::exists(In("2hlwad.bat")));
+  EXPECT_FALSE(fs::exists(Logs("castle.log")));
+  EXPECT_EQ(ReadFile(In("Castle.hlwad")).substr(0, 4), "WAD3");
+  const std::string stamp = ReadFile(Logs("castle.stmp"));
+  ASSERT_EQ(stamp.size(), 224u);
+  EXPECT_TRUE(std::regex_match(
+      stamp.substr(0, 200),
+      std::regex(kNow + ", " + std::to_string(ReadFile(In("Castle.wad")).size()) + " \\| " + kNow +
+                 ", " + std::to_string(ReadFile(In("Castle.hlwad")).size()) + " +")))
+      << stamp.substr(0, 200);
+}
+
+TEST_F(ConversionRun, SecondRunFindsEverythingUpToDateWithoutWindowOrBatch) {
+  WriteFile(In("Base.wad"), QuakeWad(1));
+  WriteFile(In("castle.wad"), QuakeWad(2, 3));
+  RunKorvane();
+  WriteFile(In("error.log"), "old");
+
+  const auto run = RunKorvane();
+
+  EXPECT_EQ(ReadFile(In("successful.log")), kUpToDate);
+  EXPECT_FALSE(fs::exists(In("error.log")));
+  EXPECT_FALSE(run.everShown);
+  EXPECT_EQ(run.batchStarts, 0);
+  EXPECT_EQ(run.text1, Lines({"BEGINNING EXAMINATION ...", kRule, "Number of Quake WADS found = 2",
+                              (kFolder + "Base.wad").substr(0, 40) + ": Ok",
+                              (kFolder + "castle.wad").substr(0, 40) + ": Ok"}));
+}
+
+TEST_F(ConversionRun, EmptyFolderEndsWithSuccessLogAlone) {
+  const auto run = RunKorvane();
+  EXPECT_EQ(ReadFile(In("successful.log")), kUpToDate);
+  EXPECT_TRUE(fs::is_directory(TextureFolder() / "logs"));
+  EXPECT_FALSE(run.everShown);
+}
+
+TEST_F(ConversionRun, ChangedFilesAndDamagedStampsAreConvertedAgain) {
+  for (const char* name : {"touched.wad", "replaced.wad", "shortstamp.wad", "steady.wad"}) {
+    WriteFile(In(name), QuakeWad(1));
+  }
+  RunKorvane();
+  driver_testing::ShiftModificationTime(In("touched.wad"), -60);
+  WriteFile(In("replaced.hlwad"), ReadFile(In("replaced.hlwad")) + "x");
+  fs::resize_file(Logs("shortstamp.stmp"), 220);
+
+  const auto run = RunKorvane();
+
+  EXPECT_NE(run.text1.find(Lines({(kFolder + "replaced.wad").substr(0, 40) + ": Convert",
+                                  (kFolder + "shortstamp.wad").substr(0, 40) + ": Convert",
+                                  (kFolder + "steady.wad").substr(0, 40) + ": Ok",
+                                  (kFolder + "touched.wad").substr(0, 40) + ": Convert"})),
+            std::string::npos)
+      << run.text1;
+  EXPECT_NE(run.text1.find("Number of WADs to Convert  = 3"), std::string::npos);
+  EXPECT_EQ(ReadFile(Logs("shortstamp.stmp")).size(), 224u);
+  EXPECT_EQ(ReadFile(In("successful.log")).find(kUpToDate), std::string::npos);
+  EXPECT_EQ(RunKorvane().batchStarts, 0);
+}
+
+TEST_F(ConversionRun, ZeroLengthFilesAreNeverUpToDate) {
+  WriteFile(In("empty.wad"), "");
+  WriteFile(In("empty.hlwad"), "");
+  platform::FileSystem& files = platform::NativeFileSystem();
+  const std::string wad = kFolder + "empty.wad";
+  const std::string hlwad = kFolder + "empty.hlwad";
+  fs::create_directories(TextureFolder() / "logs");
+  ASSERT_EQ(driver::WriteStampRecord(files, kFolder + "logs\\empty.stmp",
+                                     driver::CurrentStampRecord(files, wad, hlwad)),
+            0);
+
+  const auto run = RunKorvane();
+
+  EXPECT_NE(run.text1.find(wad.substr(0, 40) + ": Convert"), std::string::npos) << run.text1;
+  EXPECT_NE(run.text1.find("Error creating HLWAD: " + hlwad + " ... details ...\r\n\r\n"),
+            std::string::npos);
+  EXPECT_FALSE(fs::exists(Logs("empty.stmp")));
+  EXPECT_FALSE(fs::exists(In("empty.hlwad")));
+}
+
+TEST_F(ConversionRun, ConverterErrorShowsItsLogAndEndsOnDone) {
+  WriteFile(In("Bad.wad"), QuakeWad(1));
+  WriteFile(In("good.wad"), QuakeWad(1));
+  driver_testing::DropStandInConverter(
+      R"(stem="${2%.*}"; cat "$2" "$2" > "$stem.hlwad"
+case "$2" in Bad.wad) printf 'reading Bad.wad\r\n** ERROR ** bad lump\r\n' ;; *) echo "** error ** is fine" ;; esac)");
+
+  const auto run = RunKorvane(true);
+
+  const std::string report =
+      Lines({kRule, "=  ERRORS DETECTED BY WCONV UTILITY - SEE BELOW =", kRule, "",
+             "Error creating HLWAD: " + kFolder + "bad.hlwad ... details ...", "",
+             "reading Bad.wad", "** ERROR ** bad lump", ""});
+  EXPECT_NE(run.text1.find(report + "\r\nConversion successful for " + kFolder + "good.hlwad"),
+            std::string::npos)
+      << run.text1;
+  const std::string errorLog = ReadFile(In("error.log"));
+  EXPECT_EQ(run.text1, errorLog + "\r\nEND OF DATA .. Log written to " + kFolder + "error.log");
+  EXPECT_TRUE(errorLog.ends_with("good.hlwad\r\n" + kRule));
+  EXPECT_FALSE(fs::exists(In("successful.log")));
+  EXPECT_TRUE(run.label2Visible);
+  EXPECT_TRUE(run.command1Visible);
+  EXPECT_TRUE(window::DonePressed);
+  EXPECT_FALSE(fs::exists(In("Bad.hlwad")));
+  EXPECT_TRUE(fs::exists(Logs("bad.log")));
+  EXPECT_FALSE(fs::exists(Logs("bad.stmp")));
+  EXPECT_TRUE(fs::exists(Logs("good.stmp")));
+}
+
+TEST_F(ConversionRun, ShortOutputAndMissingOutputFail) {
+  WriteFile(In("short.wad"), QuakeWad(2));
+  WriteFile(In("silent.wad"), QuakeWad(2));
+  WriteFile(In("quiet.wad"), QuakeWad(2));
+  driver_testing::DropStandInConverter(
+      R"(stem="${2%.*}"
+case "$2" in
+  short.wad) head -c 100 "$2" > "$stem.hlwad"; echo "wrote $stem.hlwad" ;;
+  quiet.wad) cat "$2" > "$stem.hlwad" ;;
+esac)");
+
+  const auto run = RunKorvane(false);
+
+  EXPECT_NE(run.text1.find("Error creating HLWAD: " + kFolder +
+                           "short.hlwad ... details ...\r\n\r\nwrote short.hlwad\n"),
+            std::string::npos)
+      << run.text1;
+  EXPECT_NE(run.text1.find("Error creating HLWAD: " + kFolder +
+                           "silent.hlwad ... details ...No log exists."),
+            std::string::npos);
+  EXPECT_NE(run.text1.find("Conversion successful for " + kFolder + "quiet.hlwad"),
+            std::string::npos);
+  EXPECT_EQ(run.text1.find("ERRORS DETECTED"), run.text1.rfind("ERRORS DETECTED"));
+  EXPECT_FALSE(window::DonePressed);
+  EXPECT_TRUE(fs::exists(In("error.log")));
+}
+
+TEST_F(ConversionRun, UnsafeNamesConvertAndStayUpToDate) {
+  for (const char* name : {"my tex.wad", "Fire&Ice.wad", "100%.wad", "MiXeD.WAD"}) {
+    WriteFile(In(name), QuakeWad(1));
+  }
+  WriteFile(In(".hidden.wad"), QuakeWad(1));
+  WriteFile(In("old.hlwad"), QuakeWad(1));
+
+  const auto run = RunKorvane();
+
+  EXPECT_NE(run.text1.find("Number of Quake WADS found = 4"), std::string::npos) << run.text1;
+  for (const char* stem : {"my tex", "fire&ice", "100%", "mixed"}) {
+    EXPECT_NE(run.text1.find("Conversion successful for " + kFolder + stem + ".hlwad"),
+              std::string::npos)
+        << stem;
+    EXPECT_TRUE(fs::exists(Logs(std::string(stem) + ".stmp"))) << stem;
+  }
+  EXPECT_EQ(RunKorvane().batchStarts, 0);
+  EXPECT_EQ(ReadFile(In("successful.log")), kUpToDate);
+}
+
+TEST_F(ConversionRun, FailedStartReportsEveryWadWithoutHanging) {
+  WriteFile(In("a.wad"), QuakeWad(1));
+  WriteFile(In("b.wad"), QuakeWad(1));
+  fs::create_directories(TextureFolder() / "logs");
+  WriteFile(Logs("a.log"), "stale");
+  window::MemoryWindow window;
+  window.OnDoEvents([](window::MemoryWindow& w) { w.ClickDone(); });
+
+  driver::ConversionDriver(window, [](const std::string&, std::int32_t& processId) {
+    processId = 12345;
+    return platform::Error{2};
+  });
+
+  const std::string errorLog = ReadFile(In("error.log"));
+  EXPECT_TRUE(std::regex_search(errorLog, std::regex(kConverterLine + R"(\r\n=)")));
+  EXPECT_NE(errorLog.find("a.hlwad ... details ...No log exists.\r\n\r\nError creating HLWAD: " +
+                          kFolder + "b.hlwad ... details ...No log exists.\r\n" + kRule),
+            std::string::npos)
+      << errorLog;
+  EXPECT_FALSE(fs::exists(In("2hlwad.bat")));
+}
+
+TEST_F(ConversionRun, LogsFolderThatCannotBeMadeFailsEveryWad) {
+  WriteFile(In("a.wad"), QuakeWad(1));
+  WriteFile(In("logs"), "a file where the folder should be");
+
+  const auto run = RunKorvane(false);
+
+  EXPECT_NE(run.text1.find("a.hlwad ... details ...No log exists."), std::string::npos)
+      << run.text1;
+  EXPECT_FALSE(fs::exists(In("a.hlwad")));
+  EXPECT_TRUE(fs::exists(In("error.log")));
+}
+
+TEST_F(ConversionRun, RunLogThatCannotBeWrittenIsReportedInTheWindowOnly) {
+  WriteFile(In("a.wad"), QuakeWad(1));
+  fs::create_directories(In("successful.log"));
+
+  const auto run = RunKorvane();
+
+  EXPECT_TRUE(std::regex_search(
+      run.text1, std::regex(Literal(kRule + "\r\nPerfect ... All conversion successful! ") + kNow +
+                            Literal("\r\nEND OF DATA .. Unable to write to log " + kFolder +
+                                    "successful.log") +
+                            "$")))
+      << run.text1;
+  EXPECT_FALSE(run.command1Visible);
+  EXPECT_TRUE(fs::is_directory(In("successful.log")));
+}
+
+TEST_F(ConversionRun, MissingTextureFolderStopsBeforeTheWindow) {
+  fs::remove_all(driver_testing::DriveC() / "program files");
+  driver_testing::WatchedWindow window;
+  EXPECT_THROW(driver::ConversionDriver(window), core::SystemFailure);
+  EXPECT_FALSE(window.Loaded());
+  EXPECT_FALSE(fs::exists(driver_testing::DriveC() / "program files"));
+}
+
+TEST_F(ConversionRun, ProgressDotsAppearAtMostOncePerSecond) {
+  WriteFile(In("slow.wad"), QuakeWad(1));
+  driver_testing::DropStandInConverter(R"(sleep 2.5; cat "$2" > "${2%.*}.hlwad")");
+
+  const auto run = RunKorvane();
+
+  std::smatch match;
+  ASSERT_TRUE(std::regex_search(
+      run.text1, match,
+      std::regex(
+          R"(Beginning conversion \.\.\.\.((\.\.\.)*)\.\.\. COMPLETE: 00:(\d\d) elapsed\.)")))
+      << run.text1;
+  const auto ticks = match[1].length() / 3;
+  const int elapsed = std::stoi(match[3]);
+  EXPECT_GE(ticks, 2);
+  EXPECT_LE(ticks, elapsed);
+  EXPECT_GE(elapsed, 2);
+}
+
+TEST_F(ConversionRun, ClosingTheWindowStopsTheConverterAndEndsWithoutDone) {
+  WriteFile(In("a_quick.wad"), QuakeWad(1));
+  WriteFile(In("b_slow.wad"), QuakeWad(1));
+  WriteFile(In("b_slow.hlwad"), QuakeWad(1) + "from an earlier run");
+  driver_testing::ShiftModificationTime(In("b_slow.hlwad"), -120);
+  driver_testing::DropStandInConverter(
+      R"(case "$2" in b_slow.wad) echo started; sleep 60 ;; esac; cat "$2" > "${2%.*}.hlwad")");
+  window::DonePressed = false;
+  driver_testing::WatchedWindow window;
+  window.OnDoEvents([](window::MemoryWindow& w) {
+    if (fs::exists(TextureFolder() / "a_quick.hlwad") && !w.Closed()) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      w.CloseByFrame();
+    }
+  });
+  const auto begin = std::chrono::steady_clock::now();
+
+  driver::ConversionDriver(window);
+
+  EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(30));
+  EXPECT_FALSE(window::DonePressed);
+  const std::string errorLog = ReadFile(In("error.log"));
+  EXPECT_NE(errorLog.find("Conversion successful for " + kFolder + "a_quick.hlwad"),
+            std::string::npos)
+      << errorLog;
+  EXPECT_NE(errorLog.find("b_slow.hlwad ... details ...\r\n\r\nstarted\n"), std::string::npos);
+  EXPECT_FALSE(fs::exists(In("b_slow.hlwad")));
+  EXPECT_TRUE(window.seen.command1Visible);
+}
+
+}  // namespace

@@ -1,0 +1,165 @@
+#include "tests/driver/run_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "driver/conversion_driver.h"
+
+namespace driver_testing {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path& Prefix() {
+  static fs::path prefix;
+  return prefix;
+}
+
+class PrefixEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    std::random_device random;
+    Prefix() = fs::temp_directory_path() /
+               ("driver-tests-" + std::to_string(random()) + std::to_string(random()));
+    ASSERT_TRUE(fs::create_directories(Prefix() / "drive_c"));
+    setenv("WINEPREFIX", Prefix().c_str(), 1);
+  }
+  void TearDown() override { fs::remove_all(Prefix()); }
+};
+
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new PrefixEnvironment);
+
+void PutInt32(std::string& bytes, std::size_t offset, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) {
+    bytes[offset + static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
+  }
+}
+
+// One 16 x 16 miptex lump with its four mip levels.
+std::string Miptex(const std::string& name, int seed) {
+  constexpr std::uint32_t kSide = 16;
+  std::string lump(40, '\0');
+  lump.replace(0, name.size(), name);
+  PutInt32(lump, 16, kSide);
+  PutInt32(lump, 20, kSide);
+  std::uint32_t offset = 40;
+  for (std::uint32_t level = 0; level < 4; ++level) {
+    PutInt32(lump, 24 + 4 * level, offset);
+    const std::uint32_t side = kSide >> level;
+    for (std::uint32_t i = 0; i < side * side; ++i) {
+      lump += static_cast<char>((i * 7 + static_cast<std::uint32_t>(seed) * 13 + level) & 0xFF);
+    }
+    offset += side * side;
+  }
+  return lump;
+}
+
+}  // namespace
+
+fs::path DriveC() {
+  return Prefix() / "drive_c";
+}
+
+fs::path TextureFolder() {
+  const fs::path folder = DriveC() / "program files" / "worldcraft" / "textures";
+  fs::create_directories(folder);
+  return folder;
+}
+
+std::string QuakeWad(int textures, int seed) {
+  std::string wad(12, '\0');
+  wad.replace(0, 4, "WAD2");
+  std::string directory;
+  for (int t = 0; t < textures; ++t) {
+    const std::string lump = Miptex("tex" + std::to_string(t), seed + t);
+    std::string entry(32, '\0');
+    PutInt32(entry, 0, static_cast<std::uint32_t>(wad.size()));
+    PutInt32(entry, 4, static_cast<std::uint32_t>(lump.size()));
+    PutInt32(entry, 8, static_cast<std::uint32_t>(lump.size()));
+    entry[12] = 0x44;
+    const std::string name = "tex" + std::to_string(t);
+    entry.replace(16, name.size(), name);
+    wad += lump;
+    directory += entry;
+  }
+  PutInt32(wad, 4, static_cast<std::uint32_t>(textures));
+  PutInt32(wad, 8, static_cast<std::uint32_t>(wad.size()));
+  return wad + directory;
+}
+
+void WriteFile(const fs::path& path, const std::string& content) {
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    return "<missing>";
+  }
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+void DropStandInConverter(const std::string& script) {
+  const fs::path path = TextureFolder() / "wadconv.exe";
+  WriteFile(path, "#!/bin/sh\n" + script + "\n");
+  fs::permissions(path, fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
+}
+
+void ShiftModificationTime(const fs::path& path, int seconds) {
+  fs::last_write_time(path, fs::last_write_time(path) + std::chrono::seconds(seconds));
+}
+
+void WatchedWindow::Show() {
+  seen.everShown = true;
+  MemoryWindow::Show();
+}
+
+void WatchedWindow::Unload() {
+  seen.text1 = Text1Box().Text();
+  seen.label2Visible = Label2Visible();
+  seen.command1Visible = Command1Visible();
+  MemoryWindow::Unload();
+}
+
+RunOutcome RunKorvane(bool pressDone) {
+  static std::int32_t batchStarts = 0;
+  batchStarts = 0;
+  window::DonePressed = false;
+  WatchedWindow window;
+  window.OnDoEvents([pressDone](window::MemoryWindow& w) {
+    if (w.Command1Visible()) {
+      if (pressDone) {
+        w.ClickDone();
+      } else {
+        w.CloseByFrame();
+      }
+    }
+  });
+  driver::ConversionDriver(window, [](const std::string& commandLine, std::int32_t& processId) {
+    ++batchStarts;
+    return platform::StartProcess(commandLine, processId);
+  });
+  RunOutcome outcome = window.seen;
+  outcome.batchStarts = batchStarts;
+  return outcome;
+}
+
+std::string Literal(const std::string& literal) {
+  std::string escaped;
+  for (const char c : literal) {
+    if (std::string_view("\\^$.|?*+()[]{}").find(c) != std::string_view::npos) {
+      escaped += '\\';
+    }
+    escaped += c;
+  }
+  return escaped;
+}
+
+}  // namespace driver_testing
