@@ -1,5 +1,8 @@
 #include "stripper/line_filter.h"
 
+#include <array>
+#include <cstdint>
+
 namespace stripper {
 
 namespace {
@@ -12,8 +15,24 @@ constexpr char Folded(char c) {
   return static_cast<char>(c | 0x20);
 }
 
+// Horspool's skip table: how far the key may move on when the text byte under its last
+// character is `c`. Map lines consist mostly of digits, spaces and brackets, which let it move
+// its whole length at once.
+constexpr std::array<std::uint8_t, 256> MakeShifts() {
+  std::array<std::uint8_t, 256> shifts{};
+  shifts.fill(static_cast<std::uint8_t>(kKey.size()));
+  for (std::size_t i = 0; i + 1 < kKey.size(); ++i) {
+    const auto shift = static_cast<std::uint8_t>(kKey.size() - 1 - i);
+    shifts[static_cast<unsigned char>(kKey[i])] = shift;
+    shifts[static_cast<unsigned char>(kKey[i] - 'a' + 'A')] = shift;
+  }
+  return shifts;
+}
+
+constexpr std::array<std::uint8_t, 256> kShifts = MakeShifts();
+
 bool KeyAt(const char* text) {
-  for (std::size_t i = 1; i < kKey.size(); ++i) {
+  for (std::size_t i = 0; i < kKey.size(); ++i) {
     if (Folded(text[i]) != kKey[i]) {
       return false;
     }
@@ -24,14 +43,13 @@ bool KeyAt(const char* text) {
 }  // namespace
 
 bool HoldsMapVersion(std::string_view line) {
-  if (line.size() < kKey.size()) {
-    return false;
-  }
-  const char* last = line.data() + (line.size() - kKey.size());
-  for (const char* p = line.data(); p <= last; ++p) {
-    if (Folded(*p) == kKey[0] && KeyAt(p)) {
+  const std::size_t last = kKey.size() - 1;
+  for (std::size_t start = 0; start + last < line.size();) {
+    const char c = line[start + last];
+    if (Folded(c) == kKey[last] && KeyAt(line.data() + start)) {
       return true;
     }
+    start += kShifts[static_cast<unsigned char>(c)];
   }
   return false;
 }

@@ -46,15 +46,16 @@ void OpenMap(Run& run) {
 void CopyKeptLines(Run& run) {
   core::LineReader reader(run.fs, run.map);
   core::LineWriter writer(run.fs, run.temporary);
+  const std::string readStep = "Cannot read the map file " + run.names.map;
   const std::string writeStep = "Cannot write the temporary file " + run.names.temporary;
   std::string line;
   while (!reader.AtEnd()) {
-    Check(reader.ReadLine(line), "Cannot read the map file " + run.names.map);
+    Check(reader.ReadLine(line), readStep);
     if (!HoldsMapVersion(line)) {
       Check(writer.WriteLine(line), writeStep);
     }
   }
-  Check(reader.error(), "Cannot read the map file " + run.names.map);
+  Check(reader.error(), readStep);
   Check(writer.Flush(), writeStep);
 }
 
