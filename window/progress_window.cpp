@@ -1,0 +1,7 @@
+#include "window/progress_window.h"
+
+namespace window {
+
+bool DonePressed = false;
+
+}  // namespace window

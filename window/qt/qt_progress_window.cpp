@@ -1,0 +1,259 @@
+#include "window/qt/qt_progress_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QWidget>
+#include <functional>
+
+#include "window/design.h"
+#include "window/qt/windows1252.h"
+
+// The icon's images are compiled into this library; a static library has to register them itself.
+static void RegisterIconImages() {
+  Q_INIT_RESOURCE(korvane);
+}
+
+namespace window {
+
+namespace {
+
+// The top-level widget. Closing it through the frame hides it and tells the window.
+class FormWidget : public QWidget {
+ public:
+  explicit FormWidget(std::function<void()> closedByFrame)
+      : closedByFrame_(std::move(closedByFrame)) {}
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    event->accept();
+    closedByFrame_();
+  }
+
+ private:
+  std::function<void()> closedByFrame_;
+};
+
+QRect Pixels(const design::Place& place) {
+  const int t = design::kTwipsPerPixel;
+  return {place.left / t, place.top / t, place.width / t, place.height / t};
+}
+
+template <typename Widget>
+Widget* Place(Widget* widget, const char* name, const design::Place& place, bool visible) {
+  widget->setObjectName(QString::fromLatin1(name));
+  widget->setGeometry(Pixels(place));
+  widget->setVisible(visible);
+  return widget;
+}
+
+QLineEdit* ReadOut(QWidget& form, const char* name, const char* text, const design::Place& place) {
+  auto* box = Place(new QLineEdit(&form), name, place, true);
+  box->setReadOnly(true);
+  box->setText(ScreenText(text));
+  return box;
+}
+
+QLabel* Caption(QWidget& form, const char* name, const char* text, const design::Place& place) {
+  auto* label = Place(new QLabel(ScreenText(text), &form), name, place, true);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setAutoFillBackground(true);
+  label->setBackgroundRole(QPalette::Base);
+  label->setForegroundRole(QPalette::Text);
+  return label;
+}
+
+QIcon ApplicationIcon() {
+  RegisterIconImages();
+  QIcon icon;
+  for (const int size : {16, 32, 48}) {
+    icon.addFile(QStringLiteral(":/korvane/korvane-%1.png").arg(size), QSize(size, size));
+  }
+  return icon;
+}
+
+}  // namespace
+
+struct QtProgressWindow::Controls {
+  std::unique_ptr<FormWidget> form;
+  QListWidget* list1 = nullptr;
+  QPushButton* command1 = nullptr;
+  QLineEdit* text3 = nullptr;
+  QLineEdit* text2 = nullptr;
+  QListWidget* fileZ1 = nullptr;
+  QPlainTextEdit* text1 = nullptr;
+  QLabel* label2 = nullptr;
+};
+
+QtProgressWindow::QtProgressWindow(platform::FileSystem& fileSystem)
+    : fileSystem_(fileSystem), text1_([this] { Loaded(); }) {
+  wake_.setSingleShot(true);
+  wake_.setTimerType(Qt::PreciseTimer);
+  wake_.setInterval(kIdleWaitMs);
+}
+
+QtProgressWindow::~QtProgressWindow() {
+  Unload();
+}
+
+void QtProgressWindow::Load() {
+  if (controls_) {
+    return;
+  }
+  auto controls = std::make_unique<Controls>();
+  controls->form = std::make_unique<FormWidget>([this] { closed_ = true; });
+  FormWidget& form = *controls->form;
+  form.setWindowTitle(QString::fromLatin1(design::kCaption));
+  form.setWindowIcon(ApplicationIcon());
+  form.setFixedSize(design::kClientWidth / design::kTwipsPerPixel,
+                    design::kClientHeight / design::kTwipsPerPixel);
+
+  // Created in the order of the design, which is also the order of the Tab key.
+  controls->list1 = Place(new QListWidget(&form), "List1", design::kList1Place, false);
+
+  controls->command1 = Place(new QPushButton(QString::fromLatin1(design::kCommand1), &form),
+                             "Command1", design::kCommand1Place, false);
+  QObject::connect(controls->command1, &QPushButton::clicked, [] { DonePressed = true; });
+
+  controls->text3 = ReadOut(form, "Text3", design::kText3, design::kText3Place);
+  controls->text2 = ReadOut(form, "Text2", design::kText2, design::kText2Place);
+  controls->fileZ1 = Place(new QListWidget(&form), "FileZ1", design::kFileZ1Place, false);
+
+  // Read-only, so that what is shown is always what the driver wrote and will save.
+  controls->text1 = Place(new QPlainTextEdit(&form), "Text1", design::kText1Place, true);
+  controls->text1->setReadOnly(true);
+  controls->text1->setUndoRedoEnabled(false);
+  controls->text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  controls->text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  controls->text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+  controls->label2 = Place(new QLabel(QString::fromLatin1(design::kLabel2), &form), "Label2",
+                           design::kLabel2Place, false);
+  controls->label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  QFont bannerFont(QString::fromLatin1(design::kLabel2Font));
+  bannerFont.setStyleHint(QFont::SansSerif);
+  bannerFont.setPointSizeF(design::kLabel2PointSize);
+  bannerFont.setBold(true);
+  controls->label2->setFont(bannerFont);
+  QPalette bannerColours = controls->label2->palette();
+  bannerColours.setColor(QPalette::WindowText, QColor(255, 0, 0));
+  controls->label2->setPalette(bannerColours);
+
+  Caption(form, "Label1_0", design::kLabel1Directory, design::kLabel1DirectoryPlace);
+  Caption(form, "Label1_1", design::kLabel1Count, design::kLabel1CountPlace);
+
+  controls_ = std::move(controls);
+  closed_ = false;
+  list1_.clear();
+  fileZ1_ = FileList{platform::CurrentFolder(), design::kFileZ1Pattern, {}};
+  text1_.Attach(*controls_->text1, design::kText1);
+}
+
+void QtProgressWindow::Show() {
+  Controls& controls = Loaded();
+  closed_ = false;
+  controls.form->show();
+  // The log box knows its final size only now.
+  text1_.Present();
+  controls.text1->ensureCursorVisible();
+}
+
+void QtProgressWindow::Refresh() {
+  Controls& controls = Loaded();
+  text1_.Present();
+  controls.form->repaint();
+}
+
+void QtProgressWindow::Unload() {
+  text1_.Detach();
+  controls_.reset();
+  closed_ = false;
+  list1_.clear();
+  fileZ1_ = FileList{};
+}
+
+void QtProgressWindow::DoEvents() {
+  text1_.Present();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  // With nothing queued this blocks until an event arrives or the timer fires.
+  wake_.start();
+  QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  wake_.stop();
+}
+
+core::TextBox& QtProgressWindow::Text1() {
+  Loaded();
+  return text1_;
+}
+
+void QtProgressWindow::SetText2(const std::string& text) {
+  Loaded().text2->setText(ScreenText(text));
+}
+
+void QtProgressWindow::SetText3(const std::string& text) {
+  Loaded().text3->setText(ScreenText(text));
+}
+
+void QtProgressWindow::List1AddItem(const std::string& item) {
+  Loaded().list1->addItem(ScreenText(item));
+  list1_.push_back(item);
+}
+
+std::int32_t QtProgressWindow::List1ListCount() const {
+  return ItemCount(list1_);
+}
+
+std::string QtProgressWindow::List1List(std::int32_t index) const {
+  return ItemAt(list1_, index);
+}
+
+void QtProgressWindow::SetFileZ1Path(const std::string& folder) {
+  Loaded();
+  fileZ1_.folder = folder;
+}
+
+void QtProgressWindow::SetFileZ1Pattern(const std::string& pattern) {
+  Loaded();
+  fileZ1_.pattern = pattern;
+}
+
+void QtProgressWindow::FileZ1Refresh() {
+  QListWidget& shown = *Loaded().fileZ1;
+  RereadFileList(fileZ1_, fileSystem_);
+  shown.clear();
+  for (const std::string& name : fileZ1_.names) {
+    shown.addItem(ScreenText(name));
+  }
+}
+
+std::int32_t QtProgressWindow::FileZ1ListCount() const {
+  return ItemCount(fileZ1_.names);
+}
+
+std::string QtProgressWindow::FileZ1List(std::int32_t index) const {
+  return ItemAt(fileZ1_.names, index);
+}
+
+void QtProgressWindow::SetLabel2Visible(bool visible) {
+  Loaded().label2->setVisible(visible);
+}
+
+void QtProgressWindow::SetCommand1Visible(bool visible) {
+  Loaded().command1->setVisible(visible);
+}
+
+QWidget* QtProgressWindow::Form() const {
+  return controls_ ? controls_->form.get() : nullptr;
+}
+
+QtProgressWindow::Controls& QtProgressWindow::Loaded() {
+  Load();
+  return *controls_;
+}
+
+}  // namespace window
