@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "wadconv/letter_case.h"
 #include "wadconv/palette.h"
 #include "wadconv/wad2_reader.h"
 #include "wadconv/wad_layout.h"
@@ -11,13 +12,6 @@
 namespace wadconv {
 
 namespace {
-
-bool SameLettersIgnoringCase(const std::string& a, const std::string& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return lower(x) == lower(y);
-  });
-}
 
 std::string TypeText(std::uint8_t type) {
   char text[8];
@@ -30,7 +24,7 @@ bool IsPaletteLump(const Wad2Lump& lump) {
 }
 
 bool IsConsoleFont(const Wad2Lump& lump) {
-  return lump.type == kTypeWad2Miptex && SameLettersIgnoringCase(lump.name, kConsoleFontName);
+  return lump.type == kTypeWad2Miptex && SameIgnoringCase(lump.name, kConsoleFontName);
 }
 
 void Fail(ConversionPlan& plan, const std::string& fault) {

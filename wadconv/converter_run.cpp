@@ -7,6 +7,7 @@
 
 #include "wadconv/conversion.h"
 #include "wadconv/fault.h"
+#include "wadconv/letter_case.h"
 
 namespace wadconv {
 
@@ -29,19 +30,6 @@ std::string TrimSpaces(const std::string& text) {
     return {};
   }
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-bool SameLettersIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (std::size_t k = 0; k < a.size(); ++k) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[k]) != lower(b[k])) {
-      return false;
-    }
-  }
-  return true;
 }
 
 struct LoadedFile {
@@ -174,7 +162,7 @@ Fault MoveIntoPlace(platform::FileSystem& fs, const std::string& temporary,
 std::string NameFromArguments(const std::string& argumentText) {
   const std::string text = TrimSpaces(argumentText);
   const std::size_t optionEnd = std::min(text.find(' '), text.size());
-  if (!SameLettersIgnoringCase(text.substr(0, optionEnd), kOption)) {
+  if (!SameIgnoringCase(text.substr(0, optionEnd), kOption)) {
     return {};
   }
   std::string name = TrimSpaces(text.substr(optionEnd));
