@@ -1,5 +1,7 @@
 #include "core/text_file.h"
 
+#include <cstring>
+
 namespace core {
 
 namespace {
@@ -32,10 +34,8 @@ platform::Error LineReader::ReadLine(std::string& line) {
   while (Fill()) {
     const char* begin = buffer_.data() + position_;
     const char* end = buffer_.data() + size_;
-    const char* cr = begin;
-    while (cr != end && *cr != '\r') {
-      ++cr;
-    }
+    const void* found = std::memchr(begin, '\r', static_cast<std::size_t>(end - begin));
+    const char* cr = found != nullptr ? static_cast<const char*>(found) : end;
     line.append(begin, cr);
     position_ += static_cast<std::size_t>(cr - begin);
     if (cr != end) {
