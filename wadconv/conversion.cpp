@@ -1,6 +1,5 @@
 #include "wadconv/conversion.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <limits>
 
