@@ -32,11 +32,7 @@ std::vector<std::string>& FolderOfDrive(char upperCaseLetter) {
 
 // Makes a located folder the process's working folder, so that child processes start there.
 Error EnterFolder(const HostLocation& location) {
-  struct stat status {};
-  if (stat(location.host.c_str(), &status) != 0) {
-    return errno;
-  }
-  if (!S_ISDIR(status.st_mode)) {
+  if (!S_ISDIR(location.status.st_mode)) {
     return ENOTDIR;
   }
   return chdir(location.host.c_str()) == 0 ? 0 : errno;
@@ -83,14 +79,8 @@ Error ChangeFolder(const std::string& path) {
       return error;
     }
     state.drive = location.drive;
-  } else {
-    struct stat status {};
-    if (stat(location.host.c_str(), &status) != 0) {
-      return errno;
-    }
-    if (!S_ISDIR(status.st_mode)) {
-      return ENOTDIR;
-    }
+  } else if (!S_ISDIR(location.status.st_mode)) {
+    return ENOTDIR;
   }
   if (location.drive != 0) {
     FolderOfDrive(location.drive) = location.names;

@@ -1,6 +1,5 @@
 #include "platform/posix/drives.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,11 +9,6 @@
 namespace platform::posix {
 
 namespace {
-
-bool IsFolder(const std::string& path) {
-  struct stat status {};
-  return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
 
 bool WinePrefix(std::string& prefix) {
   const char* configured = std::getenv("WINEPREFIX");
@@ -31,7 +25,8 @@ bool WinePrefix(std::string& prefix) {
 }
 
 // Where the dosdevices entry leads: a link's target (a relative one taken from dosdevices/), or the
-// entry itself when it is a plain folder.
+// entry itself when it is a plain folder. Whether that folder exists is left to the lookups below
+// it, which report a missing drive root as an unmapped drive.
 bool DosDeviceFolder(const std::string& dosdevices, char letter, std::string& folder) {
   const std::string entry = dosdevices + "/" + std::string(1, letter) + ":";
   char target[4096];
@@ -49,7 +44,7 @@ bool DosDeviceFolder(const std::string& dosdevices, char letter, std::string& fo
   while (folder.size() > 1 && folder.back() == '/') {
     folder.pop_back();
   }
-  return IsFolder(folder);
+  return true;
 }
 
 }  // namespace
@@ -66,7 +61,7 @@ Error DriveRoot(char letter, std::string& root) {
   if (DosDeviceFolder(dosdevices, letter, root)) {
     return 0;
   }
-  if (letter == 'c' && IsFolder(prefix + "/drive_c")) {
+  if (letter == 'c') {
     root = prefix + "/drive_c";
     return 0;
   }

@@ -10,8 +10,8 @@
 
 namespace platform::posix {
 
-// The host folder of drive `letter` (either case). ENODEV when the letter is no drive, or the drive
-// is not mapped to an existing folder.
+// The host folder of drive `letter` (either case). ENODEV when the letter is no drive or the drive
+// is not mapped; the folder itself may be missing (a dangling link).
 Error DriveRoot(char letter, std::string& root);
 
 }  // namespace platform::posix

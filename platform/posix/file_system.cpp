@@ -22,11 +22,12 @@ namespace {
 using posix::HostLocation;
 using posix::Lookup;
 
-Error Status(const std::string& path, Lookup lookup, HostLocation& location, struct stat& status) {
-  if (const Error error = posix::LocateFromCurrent(path, lookup, location); error != 0) {
+Error Status(const std::string& path, HostLocation& location, struct stat& status) {
+  if (const Error error = posix::LocateFromCurrent(path, Lookup::kExisting, location); error != 0) {
     return error;
   }
-  return stat(location.host.c_str(), &status) == 0 ? 0 : errno;
+  status = location.status;
+  return 0;
 }
 
 Error Descriptor(File file, int& descriptor) {
@@ -74,7 +75,7 @@ class PosixFileSystem final : public FileSystem {
   Error ModificationTime(const std::string& path, double& oleDate) override {
     HostLocation location;
     struct stat status {};
-    if (const Error error = Status(path, Lookup::kExisting, location, status); error != 0) {
+    if (const Error error = Status(path, location, status); error != 0) {
       return error;
     }
     oleDate = posix::OleDateOf(status.st_mtim.tv_sec);
@@ -84,7 +85,7 @@ class PosixFileSystem final : public FileSystem {
   Error Length(const std::string& path, std::int64_t& length) override {
     HostLocation location;
     struct stat status {};
-    if (const Error error = Status(path, Lookup::kExisting, location, status); error != 0) {
+    if (const Error error = Status(path, location, status); error != 0) {
       return error;
     }
     if (!S_ISREG(status.st_mode)) {
@@ -173,9 +174,7 @@ class PosixFileSystem final : public FileSystem {
         error != 0) {
       return error;
     }
-    struct stat status {};
-    if (stat(location.host.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
-        IsReadOnly(status)) {
+    if (location.exists && S_ISREG(location.status.st_mode) && IsReadOnly(location.status)) {
       return EACCES;
     }
     const int descriptor =

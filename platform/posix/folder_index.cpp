@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "platform/posix/name_rules.h"
@@ -29,6 +30,8 @@ std::int64_t Nanoseconds(const struct timespec& t) {
 struct FolderNames {
   std::int64_t mtimeNs = 0;
   bool trusted = false;
+  std::unordered_set<std::string> names;
+  // For each folded name, the first name in byte order that folds to it.
   std::unordered_map<std::string, std::string> byFoldedName;
 };
 
@@ -48,12 +51,14 @@ bool ReadFolder(const std::string& folder, std::int64_t mtimeNs, FolderNames& na
   }
   names.mtimeNs = mtimeNs;
   names.trusted = mtimeNs < Nanoseconds(now) - kRacyMarginNs;
+  names.names.clear();
   names.byFoldedName.clear();
   while (const dirent* entry = readdir(dir)) {
     const std::string name = entry->d_name;
     if (name == "." || name == "..") {
       continue;
     }
+    names.names.insert(name);
     auto [it, inserted] = names.byFoldedName.try_emplace(FoldCase(name), name);
     if (!inserted && name < it->second) {
       it->second = name;
@@ -63,30 +68,54 @@ bool ReadFolder(const std::string& folder, std::int64_t mtimeNs, FolderNames& na
   return true;
 }
 
-}  // namespace
+bool IsCurrent(const FolderNames& names, const struct stat& folderStatus) {
+  return names.trusted && names.mtimeNs == Nanoseconds(folderStatus.st_mtim);
+}
 
-bool FindCaseVariant(const std::string& folder, const struct stat& folderStatus,
-                     const std::string& name, std::string& onDisk) {
-  auto& cache = Cache();
-  const FolderKey key{folderStatus.st_dev, folderStatus.st_ino};
-  const std::int64_t mtimeNs = Nanoseconds(folderStatus.st_mtim);
-  auto it = cache.find(key);
-  if (it == cache.end() || !it->second.trusted || it->second.mtimeNs != mtimeNs) {
-    if (it == cache.end() && cache.size() >= kMaxFolders) {
-      cache.clear();
-    }
-    FolderNames names;
-    if (!ReadFolder(folder, mtimeNs, names)) {
-      return false;
-    }
-    it = cache.insert_or_assign(key, std::move(names)).first;
-  }
-  const auto found = it->second.byFoldedName.find(FoldCase(name));
-  if (found == it->second.byFoldedName.end()) {
+FolderKey KeyOf(const struct stat& folderStatus) {
+  return {folderStatus.st_dev, folderStatus.st_ino};
+}
+
+bool FindFolded(const FolderNames& names, const std::string& name, std::string& onDisk) {
+  const auto found = names.byFoldedName.find(FoldCase(name));
+  if (found == names.byFoldedName.end()) {
     return false;
   }
   onDisk = found->second;
   return true;
+}
+
+}  // namespace
+
+NameMatch MatchRemembered(const struct stat& folderStatus, const std::string& name,
+                          std::string& onDisk) {
+  const auto& cache = Cache();
+  const auto it = cache.find(KeyOf(folderStatus));
+  if (it == cache.end() || !IsCurrent(it->second, folderStatus)) {
+    return NameMatch::kUnknown;
+  }
+  if (it->second.names.contains(name)) {
+    onDisk = name;
+    return NameMatch::kFound;
+  }
+  return FindFolded(it->second, name, onDisk) ? NameMatch::kFound : NameMatch::kMissing;
+}
+
+bool FindCaseVariant(const std::string& folder, const struct stat& folderStatus,
+                     const std::string& name, std::string& onDisk) {
+  auto& cache = Cache();
+  auto it = cache.find(KeyOf(folderStatus));
+  if (it == cache.end() || !IsCurrent(it->second, folderStatus)) {
+    if (it == cache.end() && cache.size() >= kMaxFolders) {
+      cache.clear();
+    }
+    FolderNames names;
+    if (!ReadFolder(folder, Nanoseconds(folderStatus.st_mtim), names)) {
+      return false;
+    }
+    it = cache.insert_or_assign(KeyOf(folderStatus), std::move(names)).first;
+  }
+  return FindFolded(it->second, name, onDisk);
 }
 
 }  // namespace platform::posix

@@ -77,36 +77,65 @@ std::string Child(const std::string& folder, const std::string& name) {
   return folder == "/" ? "/" + name : folder + "/" + name;
 }
 
-// Walks the names from the root one level at a time, replacing each missing name by a case
-// variant found on disk.
-Error MatchNames(HostLocation& location, Lookup lookup) {
-  struct stat folderStatus {};
-  if (stat(location.root.c_str(), &folderStatus) != 0) {
-    return errno;
+// The number of leading names of `names` that equal, ignoring letter case, those of `known` (a
+// folder known to exist with that letter case); those names take the case of `known`.
+std::size_t AdoptKnownFolder(const std::vector<std::string>& known,
+                             std::vector<std::string>& names) {
+  std::size_t count = 0;
+  while (count < known.size() && count < names.size() &&
+         (names[count] == known[count] || FoldCase(names[count]) == FoldCase(known[count]))) {
+    names[count] = known[count];
+    ++count;
   }
-  std::string folder = location.root;
-  for (std::size_t i = 0; i < location.names.size(); ++i) {
+  return count;
+}
+
+// Walks the names one level at a time, replacing each missing name by a case variant found on
+// disk. The first `settled` names are known to be right; the walk starts below them.
+Error MatchNames(HostLocation& location, Lookup lookup, std::size_t settled) {
+  const std::vector<std::string> settledNames(location.names.begin(),
+                                              location.names.begin() + settled);
+  std::string folder = JoinHost(location.root, settledNames);
+  struct stat folderStatus {};
+  if (stat(folder.c_str(), &folderStatus) != 0) {
+    // The known folder has gone since; start again from the root.
+    settled = 0;
+    folder = location.root;
+    if (stat(folder.c_str(), &folderStatus) != 0) {
+      return location.drive != 0 ? ENODEV : errno;
+    }
+  }
+  for (std::size_t i = settled; i < location.names.size(); ++i) {
     std::string& name = location.names[i];
     const bool last = i + 1 == location.names.size();
-    std::string child = Child(folder, name);
     std::string onDisk;
     struct stat status {};
-    if (stat(child.c_str(), &status) != 0) {
-      if (errno != ENOENT) {
+    // A folder whose names are remembered needs no failing stat() to find a name's letter case.
+    NameMatch match = MatchRemembered(folderStatus, name, onDisk);
+    bool haveStatus = false;
+    if (match == NameMatch::kUnknown) {
+      if (stat(Child(folder, name).c_str(), &status) == 0) {
+        onDisk = name;
+        match = NameMatch::kFound;
+        haveStatus = true;
+      } else if (errno != ENOENT) {
         return errno;
+      } else {
+        match = FindCaseVariant(folder, folderStatus, name, onDisk) ? NameMatch::kFound
+                                                                    : NameMatch::kMissing;
       }
-      if (FindCaseVariant(folder, folderStatus, name, onDisk)) {
-        name = onDisk;
-        child = Child(folder, name);
-        if (stat(child.c_str(), &status) != 0) {
-          return errno;
-        }
-      } else if (lookup == Lookup::kAsFarAsItExists || (lookup == Lookup::kForCreate && last)) {
+    }
+    if (match == NameMatch::kMissing) {
+      if (lookup == Lookup::kAsFarAsItExists || (lookup == Lookup::kForCreate && last)) {
         location.host = JoinHost(location.root, location.names);
         return 0;
-      } else {
-        return ENOENT;
       }
+      return ENOENT;
+    }
+    name = onDisk;
+    std::string child = Child(folder, name);
+    if (!haveStatus && stat(child.c_str(), &status) != 0) {
+      return errno;
     }
     if (!last && !S_ISDIR(status.st_mode)) {
       return ENOTDIR;
@@ -115,6 +144,8 @@ Error MatchNames(HostLocation& location, Lookup lookup) {
     folderStatus = status;
   }
   location.host = std::move(folder);
+  location.exists = true;
+  location.status = folderStatus;
   return 0;
 }
 
@@ -149,33 +180,37 @@ Error Locate(const FolderState& state, const std::string& path, Lookup lookup,
     location.drive = state.drive;
     fromRoot = path.front() == '\\';
   }
+  std::vector<std::string> known;
   if (location.drive == 0) {
     location.root.assign(1, '/');
     if (!fromRoot) {
-      if (const Error error = HostWorkingFolder(location.names); error != 0) {
+      if (const Error error = HostWorkingFolder(known); error != 0) {
         return error;
       }
+      location.names = known;
     }
   } else {
     if (const Error error = DriveRoot(location.drive, location.root); error != 0) {
       return error;
     }
+    known = state.folderOfDrive[static_cast<std::size_t>(location.drive - 'A')];
     if (!fromRoot) {
-      location.names = state.folderOfDrive[static_cast<std::size_t>(location.drive - 'A')];
+      location.names = known;
     }
   }
   AppendNames(rest, location.names);
+  const std::size_t settled = AdoptKnownFolder(known, location.names);
 
   // Most names are found as given: one stat settles them.
   location.host = JoinHost(location.root, location.names);
-  struct stat status {};
-  if (stat(location.host.c_str(), &status) == 0) {
+  if (stat(location.host.c_str(), &location.status) == 0) {
+    location.exists = true;
     return 0;
   }
   if (errno != ENOENT) {
     return errno;
   }
-  return MatchNames(location, lookup);
+  return MatchNames(location, lookup, settled);
 }
 
 }  // namespace platform::posix

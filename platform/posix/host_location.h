@@ -3,6 +3,8 @@
 // Maps a path in Windows form onto the host file system: drive letters, "\" and "/" as separators,
 // "." and "..", and names matched without regard to letter case.
 
+#include <sys/stat.h>
+
 #include <array>
 #include <string>
 #include <vector>
@@ -29,6 +31,9 @@ struct HostLocation {
   std::vector<std::string> names;
   // root and names joined: the path to hand to the OS.
   std::string host;
+  // Whether the path exists, and then its stat(), taken while locating it.
+  bool exists = false;
+  struct stat status {};
 };
 
 enum class Lookup {

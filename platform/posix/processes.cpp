@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
-#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -18,6 +17,7 @@
 #include "platform/posix/command_line.h"
 #include "platform/posix/current_folder.h"
 #include "platform/posix/name_rules.h"
+#include "platform/posix/run_program.h"
 
 extern char** environ;
 
@@ -43,37 +43,13 @@ bool IsExecutableFile(const std::string& path) {
          access(path.c_str(), X_OK) == 0;
 }
 
-// The folder of the running program, where its companion programs live.
-Error ExecutableFolder(std::string& folder) {
-  std::vector<char> buffer(4096);
-  const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
-  if (length < 0) {
-    return errno;
-  }
-  if (static_cast<std::size_t>(length) >= buffer.size()) {
-    return ENAMETOOLONG;
-  }
-  folder.assign(buffer.data(), static_cast<std::size_t>(length));
-  folder.erase(folder.find_last_of('/'));
-  return 0;
-}
-
 // A bare program name that is not in the current folder is looked for on PATH, as Windows does.
 Error FindOnPath(const std::string& name, std::string& host) {
-  const char* path = std::getenv("PATH");
-  std::string folders = path != nullptr ? path : "";
-  std::size_t start = 0;
-  while (start <= folders.size()) {
-    std::size_t end = folders.find(':', start);
-    if (end == std::string::npos) {
-      end = folders.size();
-    }
-    const std::string folder = end > start ? folders.substr(start, end - start) : ".";
+  for (const std::string& folder : posix::PathFolders()) {
     if (const std::string candidate = folder + "/" + name; IsExecutableFile(candidate)) {
       host = candidate;
       return 0;
     }
-    start = end + 1;
   }
   return ENOENT;
 }
@@ -102,9 +78,9 @@ Error Invocation(const std::vector<std::string>& words, std::string& program,
       error != 0) {
     return error;
   }
-  std::string folder;
-  if (const Error error = ExecutableFolder(folder); error != 0) {
-    return error;
+  const std::string folder = posix::RunningProgramFolder();
+  if (folder.empty()) {
+    return ENOENT;
   }
   program = folder + "/korvane-cmd";
   arguments.insert(arguments.begin(), program);

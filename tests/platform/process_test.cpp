@@ -6,6 +6,8 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -41,14 +43,15 @@ std::string StatusFields(std::int32_t id) {
   return nameEnd == std::string::npos ? "" : line.substr(nameEnd + 2);
 }
 
-std::string WaitForFile(const std::string& path) {
-  for (int i = 0; i < 500 && !fs::exists(path); ++i) {
+// The first line of a file that another process writes, once that line is complete.
+std::string WaitForLine(const std::string& path) {
+  std::string content;
+  for (int i = 0; i < 500 && content.find('\n') == std::string::npos; ++i) {
     std::this_thread::sleep_for(10ms);
+    std::ifstream in(path);
+    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
-  std::ifstream in(path);
-  std::string line;
-  std::getline(in, line);
-  return line;
+  return content.substr(0, content.find('\n'));
 }
 
 TEST(CommandLine, QuotesGroupWordsAndAreRemoved) {
@@ -92,8 +95,8 @@ TEST_F(Processes, StartsDetachedInTheCurrentFolderWithNullInput) {
   ASSERT_EQ(platform::StartProcess(
                 "/bin/sh -c \"readlink /proc/self/fd/0 > input; pwd > folder; sleep 30\"", id),
             0);
-  EXPECT_EQ(WaitForFile(OnC("Work Folder/folder")), OnC("Work Folder"));
-  EXPECT_EQ(WaitForFile(OnC("Work Folder/input")), "/dev/null");
+  EXPECT_EQ(WaitForLine(OnC("Work Folder/folder")), OnC("Work Folder"));
+  EXPECT_EQ(WaitForLine(OnC("Work Folder/input")), "/dev/null");
 
   // Its own session and process group, and no terminal.
   std::istringstream fields(StatusFields(id));
@@ -114,7 +117,7 @@ TEST_F(Processes, StopEndsTheWholeGroup) {
       platform::StartProcess(
           "/bin/sh -c \"trap '' TERM; sleep 60 & echo $! > " + OnC("Run/child") + "; wait\"", id),
       0);
-  const std::int32_t child = std::stoi("0" + WaitForFile(OnC("Run/child")));
+  const std::int32_t child = std::stoi("0" + WaitForLine(OnC("Run/child")));
   ASSERT_GT(child, 0);
   platform::StopProcess(id);
   EXPECT_FALSE(platform::ProcessIsRunning(id));
