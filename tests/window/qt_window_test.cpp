@@ -134,6 +134,7 @@ TEST_F(QtWindowTest, DIsTheAccessKeyOfDone) {
 
 TEST_F(QtWindowTest, TextIsShownAsWindows1252WithOneBreakPerLineBreak) {
   window.Text1().SetText("caf\xE9 \x80\r\nlone cr\rlone lf\nend\r");
+  ASSERT_EQ(Text1().blockCount(), 5) << "the CR at the end is a break on screen";
   window.Text1().AppendText("\nafter");
   EXPECT_EQ(Text1().toPlainText(),
             QString::fromUtf8("caf\u00E9 \u20AC\nlone cr\nlone lf\nend\nafter"));

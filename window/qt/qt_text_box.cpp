@@ -48,8 +48,8 @@ void QtTextBox::Present() {
     QTextCursor cursor(edit_->document());
     cursor.setPosition(DocumentPosition(selStart_));
     cursor.setPosition(DocumentPosition(selStart_ + selLength_), QTextCursor::KeepAnchor);
+    // Setting the widget's cursor also scrolls it into view.
     edit_->setTextCursor(cursor);
-    edit_->ensureCursorVisible();
   }
 }
 
