@@ -52,19 +52,4 @@ TEST_F(MemoryWindowTest, AClickReachesDoneOnlyWhenTheUserCanSeeIt) {
   EXPECT_TRUE(window::DonePressed);
 }
 
-TEST_F(MemoryWindowTest, TheHookPlaysTheUserDuringAWaitOnDone) {
-  window.Load();
-  window.Show();
-  window.SetCommand1Visible(true);
-  window.OnDoEvents([](window::MemoryWindow& shown) {
-    if (shown.DoEventsCount() == 3) {
-      shown.ClickDone();
-    }
-  });
-  while (!window::DonePressed) {
-    window.DoEvents();
-  }
-  EXPECT_EQ(window.DoEventsCount(), 3);
-}
-
 }  // namespace

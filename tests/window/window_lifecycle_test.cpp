@@ -85,14 +85,6 @@ TYPED_TEST(WindowLifecycle, DoneSetsTheFlagAndLeavesTheWindowOpen) {
   EXPECT_FALSE(this->window.Closed());
 }
 
-TYPED_TEST(WindowLifecycle, DoneCannotBeClickedBeforeItIsShown) {
-  this->window.Load();
-  this->window.Show();
-  TypeParam::ClickDone(this->window);
-  this->window.DoEvents();
-  EXPECT_FALSE(window::DonePressed);
-}
-
 TYPED_TEST(WindowLifecycle, ClosingThroughTheFrameHidesWithoutPressingDone) {
   this->ShowErrorEnd();
   TypeParam::CloseByFrame(this->window);
