@@ -61,7 +61,8 @@ FileSystem& NativeFileSystem();
 
 // --- Drives and the current folder (one per process) ---
 
-// Makes drive `letter` ("c" or "C") current, at the folder last current on it (its root at first).
+// Makes drive `letter` ("c" or "C") current, at the folder last current on it (its root at first,
+// or when that folder has gone).
 Error ChangeDrive(char letter);
 // Makes `path` (absolute, drive-relative or relative) the current folder; on a drive other than the
 // current one it becomes that drive's folder without changing the current drive, as on Windows.
@@ -70,8 +71,9 @@ Error ChangeFolder(const std::string& path);
 // "C:\Program Files\Worldcraft\Textures". Where the current folder lies on no drive (a POSIX
 // process started outside every mapped drive) it is the host path.
 std::string CurrentFolder();
-// Where `path` lies on the host (on POSIX the resolved host path, on Windows the full path).
-// For messages that tell the user where the program looked.
+// Where `path` lies on the host (on POSIX the resolved host path, on Windows the full path); names
+// that do not exist yet are kept as written. For messages that tell the user where the program
+// looked.
 Error HostPath(const std::string& path, std::string& host);
 
 // --- Processes ---
