@@ -17,7 +17,8 @@ class TextBox {
   virtual const std::string& Text() const = 0;
   // Replaces the whole text.
   virtual void SetText(std::string text) = 0;
-  // The same as SetText(Text() + addition), at a cost in proportion to the addition.
+  // The same text as SetText(Text() + addition), at a cost in proportion to the addition; the caret
+  // stays where it was.
   virtual void AppendText(std::string_view addition) = 0;
   // Caret position in characters, 0 before the first; beyond the end means the end. Moving the
   // caret scrolls it into view.
