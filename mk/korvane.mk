@@ -2,10 +2,15 @@
 
 BENCHMARKS += bench-korvane
 
-.PHONY: demo-korvane bench-korvane
+.PHONY: demo-korvane bench-korvane screenshot-korvane
 
 demo-korvane: build
 	bench/driver/demo.sh build/default build/demo
 
 bench-korvane: build
 	build/default/driver/bench_korvane build/bench-korvane
+
+# Korvane's window at the end of a real run in which one of three WADs fails.
+screenshot-korvane: build
+	mkdir -p docs
+	build/default/tools/korvane_run_screenshot docs/korvane-run-with-failures.png
