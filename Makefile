@@ -13,7 +13,10 @@ BENCHMARKS :=
 # Each subsystem adds its own targets, packages and benchmarks here.
 -include $(sort $(wildcard mk/*.mk))
 
-.PHONY: deps build test test-sanitize bench format check-format clean
+.PHONY: deps build test test-sanitize demo bench format check-format clean
+
+# The main job on a demo texture folder: see mk/korvane.mk.
+demo: demo-korvane
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
