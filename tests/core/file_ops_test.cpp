@@ -55,8 +55,7 @@ TEST_F(FileOpsTest, DeletingAnExistingFileTracesFileExistsTwice) {
   EXPECT_FALSE(fs::exists(Host("old.txt")));
   const std::string trace = Added();
   EXPECT_NE(trace.find("\t\tFile exists\r\n\t\t[Exit]\r\n"), std::string::npos);
-  EXPECT_NE(trace.find("\tFile exists\r\n\tFile was deleted if it existed\r\n"),
-            std::string::npos);
+  EXPECT_NE(trace.find("\tFile exists\r\n\tFile was deleted if it existed\r\n"), std::string::npos);
 }
 
 TEST_F(FileOpsTest, DeletingAMissingFileIsSuccessWithoutAnAttempt) {
