@@ -9,11 +9,12 @@ screenshot: deps
 	mkdir -p docs
 	QT_QPA_PLATFORM=offscreen build/default/tools/window_screenshot docs/korvane-error-window.png
 
-# Redraws window/qt/icons/korvane-{16,32,48}.png.
+# Redraws window/qt/icons/korvane-{16,32,48}.png and the same images as window/win32/korvane.ico.
 window-icons: deps
 	$(call CONFIGURE,default)
 	cmake --build --preset default -j $(JOBS) --target window_icon_generator
-	QT_QPA_PLATFORM=offscreen build/default/tools/window_icon_generator window/qt/icons
+	QT_QPA_PLATFORM=offscreen build/default/tools/window_icon_generator window/qt/icons \
+	  window/win32/korvane.ico
 
 bench-window: deps
 	$(call CONFIGURE,default)

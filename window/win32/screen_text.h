@@ -1,0 +1,16 @@
+#pragma once
+
+// How the log box's bytes are handed to an edit control, which breaks lines only at CR LF and ends
+// its text at a NUL byte.
+
+#include <string>
+#include <string_view>
+
+namespace window {
+
+// `bytes` with each lone CR and each lone LF turned into CR LF and each NUL into a space. With
+// `afterCr`, the bytes continue a text whose last byte was a CR that is already shown as a break,
+// so an LF at their start completes that break and is left out.
+std::string ScreenText(std::string_view bytes, bool afterCr = false);
+
+}  // namespace window

@@ -1,0 +1,312 @@
+#include "window/win32/win32_progress_window.h"
+
+#include <cmath>
+
+#include "window/design.h"
+#include "window/win32/resources.h"
+
+namespace window {
+
+namespace {
+
+constexpr char kFormClass[] = "KorvaneProgressWindow";
+// A fixed frame: the controls never move, so the window neither resizes nor maximises.
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kEditFrame = WS_EX_CLIENTEDGE;
+
+HINSTANCE Instance() {
+  return GetModuleHandleA(nullptr);
+}
+
+HICON ApplicationIcon(int sizeMetric) {
+  const int size = GetSystemMetrics(sizeMetric);
+  return static_cast<HICON>(
+      LoadImageA(Instance(), MAKEINTRESOURCEA(KORVANE_ICON), IMAGE_ICON, size, size, LR_SHARED));
+}
+
+void RegisterFormClass(WNDPROC procedure) {
+  WNDCLASSEXA formClass{};
+  formClass.cbSize = sizeof formClass;
+  if (GetClassInfoExA(Instance(), kFormClass, &formClass) != 0) {
+    return;
+  }
+  formClass.lpfnWndProc = procedure;
+  formClass.hInstance = Instance();
+  formClass.hIcon = ApplicationIcon(SM_CXICON);
+  formClass.hIconSm = ApplicationIcon(SM_CXSMICON);
+  formClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  formClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  formClass.lpszClassName = kFormClass;
+  RegisterClassExA(&formClass);
+}
+
+HFONT BannerFont() {
+  HDC screen = GetDC(nullptr);
+  const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  const int height = -static_cast<int>(std::lround(design::kLabel2PointSize * pixelsPerInch / 72));
+  return CreateFontA(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     VARIABLE_PITCH | FF_SWISS, design::kLabel2Font);
+}
+
+HWND Child(HWND form, Win32ControlId id, const char* className, const char* text, DWORD style,
+           DWORD extendedStyle, const design::Place& place, HGDIOBJ font) {
+  const int t = design::kTwipsPerPixel;
+  HWND control =
+      CreateWindowExA(extendedStyle, className, text, WS_CHILD | style, place.left / t,
+                      place.top / t, place.width / t, place.height / t, form,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return control;
+}
+
+void AddItem(HWND list, const std::string& item) {
+  SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+}  // namespace
+
+struct Win32ProgressWindow::Controls {
+  ~Controls() {
+    if (form != nullptr) {
+      DestroyWindow(form);
+    }
+    if (bannerFont != nullptr) {
+      DeleteObject(bannerFont);
+    }
+  }
+
+  HWND form = nullptr;
+  HWND list1 = nullptr;
+  HWND command1 = nullptr;
+  HWND text3 = nullptr;
+  HWND text2 = nullptr;
+  HWND fileZ1 = nullptr;
+  HWND text1 = nullptr;
+  HWND label2 = nullptr;
+  HFONT bannerFont = nullptr;
+};
+
+Win32ProgressWindow::Win32ProgressWindow(platform::FileSystem& fileSystem)
+    : fileSystem_(fileSystem), text1_([this] { Loaded(); }) {}
+
+Win32ProgressWindow::~Win32ProgressWindow() {
+  Unload();
+}
+
+void Win32ProgressWindow::Load() {
+  if (controls_) {
+    return;
+  }
+  RegisterFormClass(FormProcedure);
+  RECT frame{0, 0, design::kClientWidth / design::kTwipsPerPixel,
+             design::kClientHeight / design::kTwipsPerPixel};
+  AdjustWindowRectEx(&frame, kFormStyle, FALSE, 0);
+
+  auto controls = std::make_unique<Controls>();
+  // Without a window system to draw on, the form and its controls are missing: every step on them
+  // is skipped, the log box still keeps its text, and the window counts as closed so that no wait
+  // for Done can hang.
+  controls->form = CreateWindowExA(0, kFormClass, design::kCaption, kFormStyle, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, frame.right - frame.left,
+                                   frame.bottom - frame.top, nullptr, nullptr, Instance(), this);
+  HWND form = controls->form;
+  const HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
+  const DWORD readOut = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY;
+  const DWORD list = WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT;
+
+  // Created in the order of the design, which is also the order of the Tab key.
+  controls->list1 = Child(form, kList1Id, "LISTBOX", "", list, 0, design::kList1Place, font);
+  controls->command1 = Child(form, kCommand1Id, "BUTTON", design::kCommand1,
+                             WS_TABSTOP | BS_PUSHBUTTON, 0, design::kCommand1Place, font);
+  controls->text3 =
+      Child(form, kText3Id, "EDIT", design::kText3, readOut, kEditFrame, design::kText3Place, font);
+  controls->text2 =
+      Child(form, kText2Id, "EDIT", design::kText2, readOut, kEditFrame, design::kText2Place, font);
+  controls->fileZ1 = Child(form, kFileZ1Id, "LISTBOX", "", list, 0, design::kFileZ1Place, font);
+  // Read-only, so that what is shown is always what the driver wrote and will save.
+  controls->text1 =
+      Child(form, kText1Id, "EDIT", "",
+            WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY,
+            kEditFrame, design::kText1Place, font);
+  controls->bannerFont = BannerFont();
+  controls->label2 = Child(form, kLabel2Id, "STATIC", design::kLabel2, SS_LEFT, 0,
+                           design::kLabel2Place, controls->bannerFont);
+  Child(form, kLabel1DirectoryId, "STATIC", design::kLabel1Directory, WS_VISIBLE | SS_LEFT, 0,
+        design::kLabel1DirectoryPlace, font);
+  Child(form, kLabel1CountId, "STATIC", design::kLabel1Count, WS_VISIBLE | SS_LEFT, 0,
+        design::kLabel1CountPlace, font);
+
+  controls_ = std::move(controls);
+  closed_ = form == nullptr;
+  list1_.clear();
+  fileZ1_ = FileList{platform::CurrentFolder(), design::kFileZ1Pattern, {}};
+  text1_.Attach(controls_->text1, design::kText1);
+}
+
+void Win32ProgressWindow::Show() {
+  Controls& controls = Loaded();
+  closed_ = controls.form == nullptr;
+  ShowWindow(controls.form, SW_SHOW);
+  UpdateWindow(controls.form);
+  text1_.ScrollCaretIntoView();
+}
+
+void Win32ProgressWindow::Refresh() {
+  RedrawWindow(Loaded().form, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void Win32ProgressWindow::Unload() {
+  text1_.Detach();
+  controls_.reset();
+  closed_ = false;
+  list1_.clear();
+  fileZ1_ = FileList{};
+}
+
+void Win32ProgressWindow::DoEvents() {
+  HandleQueuedMessages();
+  if (MsgWaitForMultipleObjectsEx(0, nullptr, kIdleWaitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
+      WAIT_OBJECT_0) {
+    HandleQueuedMessages();
+  }
+}
+
+core::TextBox& Win32ProgressWindow::Text1() {
+  Loaded();
+  return text1_;
+}
+
+void Win32ProgressWindow::SetText2(const std::string& text) {
+  SetWindowTextA(Loaded().text2, text.c_str());
+}
+
+void Win32ProgressWindow::SetText3(const std::string& text) {
+  SetWindowTextA(Loaded().text3, text.c_str());
+}
+
+void Win32ProgressWindow::List1AddItem(const std::string& item) {
+  AddItem(Loaded().list1, item);
+  list1_.push_back(item);
+}
+
+std::int32_t Win32ProgressWindow::List1ListCount() const {
+  return ItemCount(list1_);
+}
+
+std::string Win32ProgressWindow::List1List(std::int32_t index) const {
+  return ItemAt(list1_, index);
+}
+
+void Win32ProgressWindow::SetFileZ1Path(const std::string& folder) {
+  Loaded();
+  fileZ1_.folder = folder;
+}
+
+void Win32ProgressWindow::SetFileZ1Pattern(const std::string& pattern) {
+  Loaded();
+  fileZ1_.pattern = pattern;
+}
+
+void Win32ProgressWindow::FileZ1Refresh() {
+  HWND shown = Loaded().fileZ1;
+  RereadFileList(fileZ1_, fileSystem_);
+  SendMessageA(shown, LB_RESETCONTENT, 0, 0);
+  for (const std::string& name : fileZ1_.names) {
+    AddItem(shown, name);
+  }
+}
+
+std::int32_t Win32ProgressWindow::FileZ1ListCount() const {
+  return ItemCount(fileZ1_.names);
+}
+
+std::string Win32ProgressWindow::FileZ1List(std::int32_t index) const {
+  return ItemAt(fileZ1_.names, index);
+}
+
+void Win32ProgressWindow::SetLabel2Visible(bool visible) {
+  ShowWindow(Loaded().label2, visible ? SW_SHOW : SW_HIDE);
+}
+
+void Win32ProgressWindow::SetCommand1Visible(bool visible) {
+  ShowWindow(Loaded().command1, visible ? SW_SHOW : SW_HIDE);
+}
+
+HWND Win32ProgressWindow::Form() const {
+  return controls_ ? controls_->form : nullptr;
+}
+
+LRESULT CALLBACK Win32ProgressWindow::FormProcedure(HWND form, UINT message, WPARAM wParam,
+                                                    LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(form, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+  }
+  auto* window = reinterpret_cast<Win32ProgressWindow*>(GetWindowLongPtrA(form, GWLP_USERDATA));
+  if (window == nullptr) {
+    return DefWindowProcA(form, message, wParam, lParam);
+  }
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(form, GWLP_USERDATA, 0);
+  }
+  return window->Handle(form, message, wParam, lParam);
+}
+
+LRESULT Win32ProgressWindow::Handle(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (LOWORD(wParam) == kCommand1Id && HIWORD(wParam) == BN_CLICKED) {
+        DonePressed = true;
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      // The frame's close box only hides the window; the driver decides when it goes.
+      ShowWindow(form, SW_HIDE);
+      closed_ = true;
+      return 0;
+    case WM_CTLCOLORSTATIC: {
+      // Read-only boxes and labels are drawn like the system's windows, the banner in red.
+      auto* dc = reinterpret_cast<HDC>(wParam);
+      if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kLabel2Id) {
+        SetTextColor(dc, RGB(255, 0, 0));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+      }
+      SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+      SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    }
+    default:
+      break;
+  }
+  return DefWindowProcA(form, message, wParam, lParam);
+}
+
+void Win32ProgressWindow::HandleQueuedMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != 0) {
+    if (message.message == WM_QUIT) {
+      // Left for whoever runs the program's own message loop.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    HWND form = Form();
+    // The dialog keys: Tab between the controls, Alt+D for Done.
+    if (form != nullptr && IsDialogMessageA(form, &message) != 0) {
+      continue;
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+Win32ProgressWindow::Controls& Win32ProgressWindow::Loaded() {
+  Load();
+  return *controls_;
+}
+
+}  // namespace window
