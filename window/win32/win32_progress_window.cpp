@@ -148,13 +148,17 @@ void Win32ProgressWindow::Load() {
 void Win32ProgressWindow::Show() {
   Controls& controls = Loaded();
   closed_ = controls.form == nullptr;
+  text1_.Present();
   ShowWindow(controls.form, SW_SHOW);
   UpdateWindow(controls.form);
+  // The log box scrolls its caret into view only once it can be seen.
   text1_.ScrollCaretIntoView();
 }
 
 void Win32ProgressWindow::Refresh() {
-  RedrawWindow(Loaded().form, nullptr, nullptr,
+  Controls& controls = Loaded();
+  text1_.Present();
+  RedrawWindow(controls.form, nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
@@ -167,6 +171,7 @@ void Win32ProgressWindow::Unload() {
 }
 
 void Win32ProgressWindow::DoEvents() {
+  text1_.Present();
   HandleQueuedMessages();
   if (MsgWaitForMultipleObjectsEx(0, nullptr, kIdleWaitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
       WAIT_OBJECT_0) {
@@ -293,6 +298,10 @@ void Win32ProgressWindow::HandleQueuedMessages() {
       // Left for whoever runs the program's own message loop.
       PostQuitMessage(static_cast<int>(message.wParam));
       return;
+    }
+    // Escape means nothing here; a multi-line edit box would take it as closing the window.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+      continue;
     }
     HWND form = Form();
     // The dialog keys: Tab between the controls, Alt+D for Done.
