@@ -7,8 +7,7 @@
 
 namespace {
 
-using window_testing::MemoryKind;
-using window_testing::QtKind;
+using window_testing::WindowKinds;
 
 template <typename Kind>
 class TextBoxHelpers : public ::testing::Test {
@@ -18,8 +17,7 @@ class TextBoxHelpers : public ::testing::Test {
   typename Kind::Window window;
 };
 
-using Kinds = ::testing::Types<MemoryKind, QtKind>;
-TYPED_TEST_SUITE(TextBoxHelpers, Kinds);
+TYPED_TEST_SUITE(TextBoxHelpers, WindowKinds);
 
 TYPED_TEST(TextBoxHelpers, FirstLineOfAnEmptyBoxFollowsABreak) {
   core::TextBox& box = this->window.Text1();

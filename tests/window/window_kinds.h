@@ -1,16 +1,14 @@
 #pragma once
 
-// The two windows, with what a test needs to play the user and to look at the log box's caret.
+// The memory window and the window of the build's toolkit (toolkit_kind.h from tests/window/qt or
+// tests/window/win32), with what a test needs to play the user and to look at the log box's caret.
 
-#include <QCoreApplication>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTextCursor>
+#include <gtest/gtest.h>
+
 #include <string>
 
+#include "toolkit_kind.h"
 #include "window/memory/memory_window.h"
-#include "window/qt/qt_progress_window.h"
 
 namespace window_testing {
 
@@ -26,25 +24,6 @@ struct MemoryKind {
   static bool Visible(const Window& window) { return window.Visible(); }
 };
 
-struct QtKind {
-  using Window = window::QtProgressWindow;
-
-  static QPlainTextEdit& Text1(Window& window) {
-    window.Refresh();
-    return *window.Form()->findChild<QPlainTextEdit*>("Text1");
-  }
-  static bool CaretAtEndNothingSelected(Window& window) {
-    const QTextCursor caret = Text1(window).textCursor();
-    return caret.atEnd() && !caret.hasSelection();
-  }
-  static void ClickDone(Window& window) {
-    auto* done = window.Form()->findChild<QPushButton*>("Command1");
-    if (done->isVisible()) {
-      QTest::mouseClick(done, Qt::LeftButton);
-    }
-  }
-  static void CloseByFrame(Window& window) { window.Form()->close(); }
-  static bool Visible(Window& window) { return window.Form()->isVisible(); }
-};
+using WindowKinds = ::testing::Types<MemoryKind, ToolkitKind>;
 
 }  // namespace window_testing

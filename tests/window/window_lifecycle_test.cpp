@@ -10,8 +10,7 @@
 
 namespace {
 
-using window_testing::MemoryKind;
-using window_testing::QtKind;
+using window_testing::WindowKinds;
 
 template <typename Kind>
 class WindowLifecycle : public ::testing::Test {
@@ -29,8 +28,7 @@ class WindowLifecycle : public ::testing::Test {
   typename Kind::Window window;
 };
 
-using Kinds = ::testing::Types<MemoryKind, QtKind>;
-TYPED_TEST_SUITE(WindowLifecycle, Kinds);
+TYPED_TEST_SUITE(WindowLifecycle, WindowKinds);
 
 TYPED_TEST(WindowLifecycle, LoadStartsFromTheDesignAndUnloadDropsEverything) {
   this->window.Load();
@@ -134,12 +132,13 @@ class FileZ1 : public ::testing::Test {
   TempFolder folder;
 };
 
-TYPED_TEST_SUITE(FileZ1, Kinds);
+TYPED_TEST_SUITE(FileZ1, WindowKinds);
 
 TYPED_TEST(FileZ1, ListsTheMatchingFilesOfItsFolderByName) {
-  for (const char* name : {"b.WAD", "A.wad", "c.hlwad", "notes.txt", ".hidden.wad"}) {
+  for (const char* name : {"b.WAD", "A.wad", "c.hlwad", "notes.txt"}) {
     this->folder.Add(name);
   }
+  window_testing::AddHiddenFile(this->folder.Host(), "hidden.wad");
   std::filesystem::create_directory(this->folder.Host() / "maps.wad");
 
   this->window.Load();
