@@ -158,8 +158,11 @@ void Win32ProgressWindow::Show() {
 void Win32ProgressWindow::Refresh() {
   Controls& controls = Loaded();
   text1_.Present();
-  RedrawWindow(controls.form, nullptr, nullptr,
-               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  // Without a form there is nothing to draw (a null window would mean the whole screen).
+  if (controls.form != nullptr) {
+    RedrawWindow(controls.form, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  }
 }
 
 void Win32ProgressWindow::Unload() {
