@@ -1,3 +1,6 @@
+if(WIN32)
+  return()
+endif()
 find_package(Qt6 REQUIRED COMPONENTS Gui Widgets)
 
 # Draws the application icon's images into window/qt/icons (make window-icons).

@@ -1,0 +1,25 @@
+# Windows: the programs cross-built with mingw-w64 (make windows) and the test suite run under Wine
+# in a throw-away prefix, without prompts and without a display (make test-windows).
+
+PACKAGES += g++-mingw-w64-x86-64 wine wine64
+
+# Korvane needs the Win32 window; until window/win32 exists only the command-line programs build.
+WINDOWS_PROGRAMS := pellisk wadconv $(if $(wildcard window/win32),korvane)
+WINE_ENVIRONMENT := WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
+
+.PHONY: windows test-windows
+
+windows: deps
+	$(call CONFIGURE,windows)
+	cmake --build --preset windows -j $(JOBS) --target $(WINDOWS_PROGRAMS)
+
+# One prefix for the whole run, created up front and kept alive by one wineserver, so that the
+# tests do not each pay for starting Wine.
+test-windows: deps
+	$(call CONFIGURE,windows)
+	cmake --build --preset windows -j $(JOBS)
+	@prefix=$$(mktemp -d "$${TMPDIR:-/tmp}/korvane-wine.XXXXXX") && \
+	export WINEPREFIX="$$prefix" $(WINE_ENVIRONMENT) && \
+	trap 'wineserver -k 2>/dev/null; rm -rf "$$prefix"' EXIT && \
+	wineboot -i >/dev/null 2>&1 && wineserver -p && \
+	ctest --preset windows -j $(JOBS)

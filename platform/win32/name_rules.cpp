@@ -1,0 +1,62 @@
+#include "platform/win32/name_rules.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace platform::win32 {
+
+namespace {
+
+char Fold(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string FoldCase(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) {
+    c = Fold(c);
+  }
+  return folded;
+}
+
+}  // namespace
+
+bool MatchesPattern(std::string_view name, std::string_view pattern) {
+  // Greedy match that returns to the last "*" on a mismatch: linear in practice, never exponential.
+  std::size_t n = 0;
+  std::size_t p = 0;
+  std::size_t starPattern = std::string_view::npos;
+  std::size_t starName = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      starPattern = p++;
+      starName = n;
+    } else if (p < pattern.size() && (pattern[p] == '?' || Fold(pattern[p]) == Fold(name[n]))) {
+      ++p;
+      ++n;
+    } else if (starPattern != std::string_view::npos) {
+      p = starPattern + 1;
+      n = ++starName;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') {
+    ++p;
+  }
+  return p == pattern.size();
+}
+
+void SortForListing(std::vector<std::string>& names) {
+  std::vector<std::pair<std::string, std::string>> keyed;
+  keyed.reserve(names.size());
+  for (std::string& name : names) {
+    keyed.emplace_back(FoldCase(name), std::move(name));
+  }
+  std::sort(keyed.begin(), keyed.end());
+  for (std::size_t i = 0; i < keyed.size(); ++i) {
+    names[i] = std::move(keyed[i].second);
+  }
+}
+
+}  // namespace platform::win32

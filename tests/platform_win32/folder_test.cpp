@@ -1,0 +1,107 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <filesystem>
+#include <string>
+
+#include "platform/platform.h"
+#include "tests/platform_win32/scratch_folder.h"
+
+namespace platform_win32_tests {
+
+namespace {
+
+// Each test leaves the current folder outside its scratch folder, which Windows could not remove
+// while it is current.
+class Win32Folders : public ::testing::Test {
+ protected:
+  // A test program starts in its build folder, which may lie on another drive.
+  void SetUp() override { ASSERT_EQ(platform::ChangeDrive(scratch.path()[0]), 0); }
+  void TearDown() override {
+    platform::ChangeFolder(std::filesystem::temp_directory_path().string());
+  }
+
+  ScratchFolder scratch;
+};
+
+std::string WithoutSlash(std::string path) {
+  while (path.size() > 3 && path.back() == '\\') {
+    path.pop_back();
+  }
+  return path;
+}
+
+// A drive other than the scratch folder's, or 0 when the machine has only one.
+char OtherDrive(char drive) {
+  const DWORD drives = GetLogicalDrives();
+  for (char letter = 'Z'; letter >= 'D'; --letter) {
+    if (letter != drive && (drives & (1u << (letter - 'A'))) != 0 &&
+        GetDriveTypeA((std::string(1, letter) + ":\\").c_str()) == DRIVE_FIXED) {
+      return letter;
+    }
+  }
+  return 0;
+}
+
+TEST_F(Win32Folders, TheCurrentFolderKeepsTheLetterCaseOnDisk) {
+  ASSERT_TRUE(CreateDirectoryA((scratch.path() + "Mixed Case").c_str(), nullptr));
+  ASSERT_EQ(platform::ChangeFolder(scratch.path() + "MIXED CASE\\"), 0);
+  const std::string current = platform::CurrentFolder();
+  EXPECT_EQ(current.substr(current.size() - 11), "\\Mixed Case");
+  platform::File file;
+  ASSERT_EQ(platform::NativeFileSystem().Create("here.txt", file), 0);
+  platform::NativeFileSystem().Close(file);
+  EXPECT_NE(ReadWhole(scratch.path() + "Mixed Case\\here.txt"), "<missing>");
+
+  EXPECT_NE(platform::ChangeFolder(scratch.path() + "missing"), 0);
+  WriteWhole(scratch.path() + "file", "x");
+  EXPECT_NE(platform::ChangeFolder(scratch.path() + "file"), 0);
+  EXPECT_EQ(platform::CurrentFolder(), current);
+}
+
+TEST_F(Win32Folders, EachDriveKeepsTheFolderLastCurrentOnIt) {
+  const std::string home = WithoutSlash(scratch.path());
+  const char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(home[0])));
+  const char other = OtherDrive(drive);
+  if (other == 0) {
+    GTEST_SKIP() << "no second drive";
+  }
+  const std::string otherRoot = std::string(1, other) + ":\\";
+  ASSERT_EQ(platform::ChangeFolder(home), 0);
+
+  // A folder on another drive becomes that drive's folder; the current drive stays.
+  ASSERT_EQ(platform::ChangeFolder(otherRoot), 0);
+  EXPECT_EQ(platform::CurrentFolder(), home);
+  ASSERT_EQ(platform::ChangeDrive(static_cast<char>(std::tolower(other))), 0);
+  EXPECT_EQ(platform::CurrentFolder(), otherRoot);
+  ASSERT_EQ(platform::ChangeDrive(drive), 0);
+  EXPECT_EQ(platform::CurrentFolder(), home);
+
+  // A relative name on the other drive is taken from that drive's folder.
+  std::string host;
+  ASSERT_EQ(platform::HostPath(std::string(1, other) + ":name", host), 0);
+  EXPECT_EQ(host, otherRoot + "name");
+
+  // A drive whose folder has gone is entered at its root.
+  ASSERT_TRUE(CreateDirectoryA((scratch.path() + "gone").c_str(), nullptr));
+  ASSERT_EQ(platform::ChangeFolder(scratch.path() + "gone"), 0);
+  ASSERT_EQ(platform::ChangeDrive(other), 0);
+  ASSERT_TRUE(RemoveDirectoryA((scratch.path() + "gone").c_str()));
+  ASSERT_EQ(platform::ChangeDrive(drive), 0);
+  EXPECT_EQ(platform::CurrentFolder(), std::string(1, drive) + ":\\");
+
+  EXPECT_NE(platform::ChangeDrive('1'), 0);
+}
+
+TEST_F(Win32Folders, HostPathsKeepNamesThatDoNotExistYet) {
+  ASSERT_EQ(platform::ChangeFolder(scratch.path()), 0);
+  std::string host;
+  ASSERT_EQ(platform::HostPath("New Folder\\..\\Not There.WAD", host), 0);
+  EXPECT_EQ(host, scratch.path() + "Not There.WAD");
+}
+
+}  // namespace
+
+}  // namespace platform_win32_tests

@@ -1,0 +1,28 @@
+// Started by the process tests. "exit N" ends with exit code N; "wait FILE" writes its process id
+// to FILE and waits to be stopped; anything else is written as it came, as the raw argument text,
+// to the file that KORVANE_PROBE_OUT names.
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "platform/platform.h"
+
+int main(int argc, char** argv) {
+  const std::string text = platform::ArgumentText(argc, argv);
+  if (text.rfind("exit ", 0) == 0) {
+    return std::atoi(text.c_str() + 5);
+  }
+  if (text.rfind("wait ", 0) == 0) {
+    std::ofstream(text.substr(5)) << GetCurrentProcessId() << "\n";
+    Sleep(INFINITE);
+  }
+  const char* out = std::getenv("KORVANE_PROBE_OUT");
+  if (out == nullptr) {
+    return 2;
+  }
+  std::ofstream(out, std::ios::binary) << text;
+  return 0;
+}

@@ -1,0 +1,141 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "platform/platform.h"
+#include "tests/platform_win32/scratch_folder.h"
+
+namespace platform_win32_tests {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// The probe program beside the test program.
+std::string Probe() {
+  char self[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
+  return (std::filesystem::path(std::string(self, length)).parent_path() / PROBE_PROGRAM).string();
+}
+
+bool EndsWithin(std::int32_t id, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (platform::ProcessIsRunning(id)) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      return false;
+    }
+    std::this_thread::sleep_for(10ms);
+  }
+  return true;
+}
+
+// The content of a file that another process writes, once it is there and ends in a line break.
+std::string WaitForLine(const std::string& path) {
+  std::string content;
+  for (int i = 0; i < 1000 && content.find('\n') == std::string::npos; ++i) {
+    std::this_thread::sleep_for(10ms);
+    content = ReadWhole(path);
+  }
+  return content;
+}
+
+class Win32Processes : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    _putenv_s("KORVANE_PROBE_OUT", (scratch.path() + "arguments.txt").c_str());
+  }
+
+  // What the probe received as its argument text when started with `commandLine`.
+  std::string ArgumentTextOf(const std::string& commandLine) {
+    std::remove((scratch.path() + "arguments.txt").c_str());
+    std::int32_t id = 0;
+    EXPECT_EQ(platform::StartProcess(commandLine, id), 0);
+    EXPECT_TRUE(EndsWithin(id, 10s));
+    return ReadWhole(scratch.path() + "arguments.txt");
+  }
+
+  ScratchFolder scratch;
+};
+
+TEST_F(Win32Processes, AnExitCodeOf259ReadsAsRunningAndOthersAsEnded) {
+  std::int32_t still = 0;
+  std::int32_t zero = 0;
+  ASSERT_EQ(platform::StartProcess("\"" + Probe() + "\" exit 259", still), 0);
+  ASSERT_EQ(platform::StartProcess("\"" + Probe() + "\" exit 0", zero), 0);
+  EXPECT_TRUE(EndsWithin(zero, 10s));
+  // The query cannot tell the code 259 of an ended process from "still active".
+  const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(still));
+  if (process != nullptr) {
+    WaitForSingleObject(process, 10000);
+    EXPECT_TRUE(platform::ProcessIsRunning(still));
+    CloseHandle(process);
+  }
+  EXPECT_FALSE(platform::ProcessIsRunning(0));
+  EXPECT_FALSE(platform::ProcessIsRunning(-1));
+}
+
+TEST_F(Win32Processes, PollingLeavesNoHandlesBehind) {
+  std::int32_t id = 0;
+  ASSERT_EQ(platform::StartProcess("\"" + Probe() + "\" wait " + scratch.path() + "pid.txt", id),
+            0);
+  ASSERT_FALSE(WaitForLine(scratch.path() + "pid.txt").empty());
+  DWORD before = 0;
+  ASSERT_NE(GetProcessHandleCount(GetCurrentProcess(), &before), 0);
+  for (int i = 0; i < 1000; ++i) {
+    ASSERT_TRUE(platform::ProcessIsRunning(id));
+  }
+  DWORD after = 0;
+  ASSERT_NE(GetProcessHandleCount(GetCurrentProcess(), &after), 0);
+  EXPECT_LE(after, before + 2);
+  platform::StopProcess(id);
+  EXPECT_FALSE(platform::ProcessIsRunning(id));
+}
+
+TEST_F(Win32Processes, TheRawArgumentTextKeepsQuotesAndBlanksAsTyped) {
+  const std::string probe = "\"" + Probe() + "\"";
+  EXPECT_EQ(ArgumentTextOf(probe + " \"C:\\My Maps\\a b.map\""), "\"C:\\My Maps\\a b.map\"");
+  EXPECT_EQ(ArgumentTextOf(probe + "   \"a.map\"  \"b.map\" "), "\"a.map\"  \"b.map\" ");
+  EXPECT_EQ(ArgumentTextOf(probe + " \"C:\\My Maps\\a b.map"), "\"C:\\My Maps\\a b.map");
+  EXPECT_EQ(ArgumentTextOf(probe + " a\\\"b\\\\\" c"), "a\\\"b\\\\\" c");
+  EXPECT_EQ(ArgumentTextOf(probe), "");
+  // An unquoted program name ends at the first blank.
+  ASSERT_EQ(platform::ChangeFolder(std::filesystem::path(Probe()).parent_path().string()), 0);
+  EXPECT_EQ(ArgumentTextOf(std::string(PROBE_PROGRAM) + " \"x y\""), "\"x y\"");
+}
+
+TEST_F(Win32Processes, ABatchFileRunsHiddenThroughTheCommandInterpreter) {
+  ASSERT_TRUE(CreateDirectoryA((scratch.path() + "my folder").c_str(), nullptr));
+  const std::string batch = scratch.path() + "my folder\\Run It.BAT";
+  WriteWhole(batch, "@echo off\r\n\"" + Probe() + "\" \"quoted name.map\" 100%%\r\nexit\r\n");
+  EXPECT_EQ(ArgumentTextOf("\"" + batch + "\""), "\"quoted name.map\" 100%");
+
+  std::int32_t id = 0;
+  EXPECT_NE(platform::StartProcess("\"" + scratch.path() + "missing.exe\"", id), 0);
+}
+
+TEST_F(Win32Processes, StoppingABatchEndsItAndTheProgramItStarted) {
+  const std::string batch = scratch.path() + "wait.bat";
+  WriteWhole(batch, "\"" + Probe() + "\" wait " + scratch.path() + "pid.txt\r\nexit\r\n");
+  std::int32_t interpreter = 0;
+  ASSERT_EQ(platform::StartProcess("\"" + batch + "\"", interpreter), 0);
+  const std::string line = WaitForLine(scratch.path() + "pid.txt");
+  ASSERT_FALSE(line.empty());
+  const auto child = static_cast<std::int32_t>(std::atol(line.c_str()));
+  EXPECT_TRUE(platform::ProcessIsRunning(interpreter));
+  EXPECT_TRUE(platform::ProcessIsRunning(child));
+
+  platform::StopProcess(interpreter);
+  EXPECT_TRUE(EndsWithin(interpreter, 5s));
+  EXPECT_TRUE(EndsWithin(child, 5s));
+}
+
+}  // namespace
+
+}  // namespace platform_win32_tests
