@@ -1,11 +1,25 @@
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 
 #include "platform/platform.h"
 #include "platform/win32/text_encoding.h"
 
 namespace platform {
+
+namespace {
+
+// Standard output and error carry the programs' bytes unchanged, as on every other target: in the
+// C runtime's text mode each "\r\n" that wadconv writes into a conversion log would reach it as
+// "\r\r\n". Set once at start-up in every program that reads its command line.
+const bool kBinaryStandardStreams = [] {
+  return _setmode(_fileno(stdout), _O_BINARY) != -1 && _setmode(_fileno(stderr), _O_BINARY) != -1;
+}();
+
+}  // namespace
 
 std::string ErrorDescription(Error error) {
   wchar_t* text = nullptr;

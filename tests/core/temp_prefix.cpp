@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
+
+#include "platform/platform.h"
+#include "tests/support/environment.h"
 
 namespace testing_support {
 
@@ -24,7 +26,7 @@ class PrefixEnvironment : public ::testing::Environment {
     Prefix() = std::filesystem::temp_directory_path() /
                ("core-tests-" + std::to_string(random()) + std::to_string(random()));
     ASSERT_TRUE(std::filesystem::create_directories(Prefix() / "drive_c"));
-    setenv("WINEPREFIX", Prefix().c_str(), 1);
+    test_support::SetEnvironment("WINEPREFIX", Prefix().string());
   }
   void TearDown() override { std::filesystem::remove_all(Prefix()); }
 };
@@ -33,8 +35,13 @@ const auto* const environment = ::testing::AddGlobalTestEnvironment(new PrefixEn
 
 }  // namespace
 
+// Where the platform puts drive c: (the prefix's drive_c, or on Windows the drive itself).
 const std::string& DriveC() {
-  static const std::string driveC = (Prefix() / "drive_c").string();
+  static const std::string driveC = [] {
+    std::string host;
+    platform::HostPath("c:\\", host);
+    return host;
+  }();
   return driveC;
 }
 

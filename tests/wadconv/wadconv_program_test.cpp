@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <set>
+#include <sstream>
+#include <string>
+#include <vector>
 
+#include "tests/support/program_run.h"
 #include "tests/wadconv/bad_wads.h"
 #include "tests/wadconv/wad3_inspection.h"
 #include "tools/wad_generator.h"
@@ -48,15 +51,17 @@ class WadconvProgram : public ::testing::Test {
 
   fs::path work() const { return root_ / "work"; }
 
+  // Runs wadconv in the work folder with `arguments` split at spaces into words, the way a command
+  // line without quotes is split.
   ProgramRun Run(const std::string& arguments) const {
-    const std::string command = "cd '" + work().string() + "' && WINEPREFIX='" +
-                                (root_ / "wine").string() + "' '" WADCONV_PROGRAM "' " + arguments +
-                                " > '" + (root_ / "out.txt").string() + "' 2>&1; echo $? > '" +
-                                (root_ / "rc.txt").string() + "'";
-    std::system(command.c_str());
-    const auto rc = ReadBytes(root_ / "rc.txt");
-    const auto out = ReadBytes(root_ / "out.txt");
-    return {std::atoi(std::string(rc.begin(), rc.end()).c_str()), {out.begin(), out.end()}};
+    std::vector<std::string> words;
+    std::istringstream split(arguments);
+    for (std::string word; split >> word;) {
+      words.push_back(word);
+    }
+    const test_support::ProgramRun run = test_support::RunProgram(
+        work(), WADCONV_PROGRAM, words, root_, {{"WINEPREFIX", (root_ / "wine").string()}});
+    return {run.exitCode, run.out + run.err};
   }
 
   std::set<std::string> WorkFiles() const {
