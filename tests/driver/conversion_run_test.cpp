@@ -12,6 +12,7 @@
 #include "driver/stamp_record.h"
 #include "platform/platform.h"
 #include "tests/driver/run_folder.h"
+#include "tests/support/environment.h"
 
 namespace {
 
@@ -224,6 +225,7 @@ TEST_F(ConversionRun, UnsafeNamesConvertAndStayUpToDate) {
     WriteFile(In(name), QuakeWad(1));
   }
   WriteFile(In(".hidden.wad"), QuakeWad(1));
+  test_support::MarkHidden(In(".hidden.wad"));
   WriteFile(In("old.hlwad"), QuakeWad(1));
 
   const auto run = RunKorvane();

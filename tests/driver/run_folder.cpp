@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
 
 #include "driver/conversion_driver.h"
+#include "platform/platform.h"
+#include "tests/support/environment.h"
 
 namespace driver_testing {
 
@@ -20,6 +23,12 @@ fs::path& Prefix() {
   return prefix;
 }
 
+bool IsInside(const fs::path& path, const fs::path& folder) {
+  const fs::path relative =
+      fs::weakly_canonical(path).lexically_relative(fs::weakly_canonical(folder));
+  return !relative.empty() && *relative.begin() != "..";
+}
+
 class PrefixEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
@@ -27,7 +36,20 @@ class PrefixEnvironment : public ::testing::Environment {
     Prefix() = fs::temp_directory_path() /
                ("driver-tests-" + std::to_string(random()) + std::to_string(random()));
     ASSERT_TRUE(fs::create_directories(Prefix() / "drive_c"));
-    setenv("WINEPREFIX", Prefix().c_str(), 1);
+    test_support::SetEnvironment("WINEPREFIX", Prefix().string());
+    // Where drive c: is the machine's own (on Windows), the runs would replace the editor's real
+    // texture folder: they go on only in a throw-away Wine prefix, which make test-windows marks.
+    if (!IsInside(DriveC(), Prefix()) && std::getenv("KORVANE_SCRATCH_DRIVE_C") == nullptr) {
+      std::fprintf(stderr, "drive c: is %s; the driver tests run only on a scratch drive c:\n",
+                   DriveC().string().c_str());
+      std::exit(1);
+    }
+    // The batch finds the real converter on PATH, unless a test drops a stand-in into the texture
+    // folder, which comes first.
+    const char* path = std::getenv("PATH");
+    test_support::SetEnvironment("PATH", fs::absolute(WADCONV_FOLDER).make_preferred().string() +
+                                             test_support::kPathListSeparator +
+                                             (path == nullptr ? "" : path));
   }
   void TearDown() override { fs::remove_all(Prefix()); }
 };
@@ -61,8 +83,11 @@ std::string Miptex(const std::string& name, int seed) {
 
 }  // namespace
 
+// Where the platform puts drive c: (the prefix's drive_c, or on Windows the drive itself).
 fs::path DriveC() {
-  return Prefix() / "drive_c";
+  std::string host;
+  platform::HostPath("c:\\", host);
+  return host;
 }
 
 fs::path TextureFolder() {
