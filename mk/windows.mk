@@ -21,5 +21,5 @@ test-windows: deps
 	@prefix=$$(mktemp -d "$${TMPDIR:-/tmp}/korvane-wine.XXXXXX") && \
 	export WINEPREFIX="$$prefix" $(WINE_ENVIRONMENT) && \
 	trap 'wineserver -k 2>/dev/null; rm -rf "$$prefix"' EXIT && \
-	wineboot -i >/dev/null 2>&1 && wineserver -p >/dev/null 2>&1 && \
+	wineserver -p >/dev/null 2>&1 && wineboot -i >/dev/null 2>&1 && \
 	ctest --preset windows -j $(JOBS)
