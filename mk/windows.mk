@@ -3,8 +3,7 @@
 
 PACKAGES += g++-mingw-w64-x86-64 wine wine64
 
-# Korvane needs the Win32 window; until window/win32 exists only the command-line programs build.
-WINDOWS_PROGRAMS := pellisk wadconv $(if $(wildcard window/win32),korvane)
+WINDOWS_PROGRAMS := korvane pellisk wadconv
 WINE_ENVIRONMENT := WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY= KORVANE_SCRATCH_DRIVE_C=1
 
 .PHONY: windows test-windows
