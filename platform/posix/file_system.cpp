@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/name_rules.h"
 #include "platform/platform.h"
 #include "platform/posix/current_folder.h"
-#include "platform/posix/name_rules.h"
 #include "platform/posix/ole_date.h"
 
 namespace platform {
@@ -261,7 +261,7 @@ class PosixFileSystem final : public FileSystem {
     }
     errno = 0;
     while (const dirent* entry = readdir(dir)) {
-      if (entry->d_name[0] != '.' && posix::MatchesPattern(entry->d_name, pattern) &&
+      if (entry->d_name[0] != '.' && common::MatchesPattern(entry->d_name, pattern) &&
           IsListedFile(dirfd(dir), *entry)) {
         names.emplace_back(entry->d_name);
       }
@@ -273,7 +273,7 @@ class PosixFileSystem final : public FileSystem {
       names.clear();
       return error;
     }
-    posix::SortForListing(names);
+    common::SortForListing(names);
     return 0;
   }
 

@@ -10,7 +10,7 @@
 #include <unordered_set>
 #include <utility>
 
-#include "platform/posix/name_rules.h"
+#include "platform/common/name_rules.h"
 
 namespace platform::posix {
 
@@ -59,7 +59,7 @@ bool ReadFolder(const std::string& folder, std::int64_t mtimeNs, FolderNames& na
       continue;
     }
     names.names.insert(name);
-    auto [it, inserted] = names.byFoldedName.try_emplace(FoldCase(name), name);
+    auto [it, inserted] = names.byFoldedName.try_emplace(common::FoldCase(name), name);
     if (!inserted && name < it->second) {
       it->second = name;
     }
@@ -77,7 +77,7 @@ FolderKey KeyOf(const struct stat& folderStatus) {
 }
 
 bool FindFolded(const FolderNames& names, const std::string& name, std::string& onDisk) {
-  const auto found = names.byFoldedName.find(FoldCase(name));
+  const auto found = names.byFoldedName.find(common::FoldCase(name));
   if (found == names.byFoldedName.end()) {
     return false;
   }

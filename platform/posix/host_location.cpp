@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/name_rules.h"
 #include "platform/posix/drives.h"
 #include "platform/posix/folder_index.h"
-#include "platform/posix/name_rules.h"
 
 namespace platform::posix {
 
@@ -33,7 +33,7 @@ bool HasDrive(const std::string& path) {
 
 bool HasForbiddenCharacter(const std::string& path) {
   for (std::size_t i = HasDrive(path) ? 2 : 0; i < path.size(); ++i) {
-    if (IsForbiddenInName(path[i])) {
+    if (common::IsForbiddenInName(path[i])) {
       return true;
     }
   }
@@ -83,7 +83,8 @@ std::size_t AdoptKnownFolder(const std::vector<std::string>& known,
                              std::vector<std::string>& names) {
   std::size_t count = 0;
   while (count < known.size() && count < names.size() &&
-         (names[count] == known[count] || FoldCase(names[count]) == FoldCase(known[count]))) {
+         (names[count] == known[count] ||
+          common::FoldCase(names[count]) == common::FoldCase(known[count]))) {
     names[count] = known[count];
     ++count;
   }

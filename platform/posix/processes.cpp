@@ -13,10 +13,10 @@
 #include <thread>
 #include <vector>
 
+#include "platform/common/name_rules.h"
 #include "platform/platform.h"
 #include "platform/posix/command_line.h"
 #include "platform/posix/current_folder.h"
-#include "platform/posix/name_rules.h"
 #include "platform/posix/run_program.h"
 
 extern char** environ;
@@ -33,7 +33,7 @@ constexpr auto kStopGrace = std::chrono::milliseconds(500);
 constexpr auto kStopPoll = std::chrono::milliseconds(10);
 
 bool IsBatchFile(const std::string& program) {
-  const std::string folded = posix::FoldCase(program);
+  const std::string folded = common::FoldCase(program);
   return folded.size() >= 4 && folded.compare(folded.size() - 4, 4, ".bat") == 0;
 }
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/name_rules.h"
 #include "platform/platform.h"
-#include "platform/win32/name_rules.h"
 #include "platform/win32/ole_date.h"
 #include "platform/win32/text_encoding.h"
 
@@ -160,9 +160,11 @@ class Win32FileSystem final : public FileSystem {
     do {
       std::string name;
       // A name that the 8-bit character set cannot spell could not be opened again by the
-      // programs, so it is left out rather than listed in a mangled form.
+      // programs, so it is left out rather than listed in a mangled form. FindFirstFile also
+      // matches 8.3 short names, under which "x.wadx" passes "*.wad", so each long name is
+      // checked against the pattern again.
       if (IsListedFile(found) && win32::NarrowExactly(found.cFileName, name) &&
-          win32::MatchesPattern(name, pattern)) {
+          common::MatchesPattern(name, pattern)) {
         names.push_back(std::move(name));
       }
     } while (FindNextFileW(search, &found) != 0);
@@ -172,7 +174,7 @@ class Win32FileSystem final : public FileSystem {
       names.clear();
       return error;
     }
-    win32::SortForListing(names);
+    common::SortForListing(names);
     return 0;
   }
 

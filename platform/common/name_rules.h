@@ -1,13 +1,13 @@
 #pragma once
 
-// How names compare on a file system with Windows semantics: letter case is ignored for A to Z
-// only, every other byte compares as it is.
+// How names compare on a file system with Windows semantics, the same on every target: letter case
+// is ignored for A to Z only, every other byte compares as it is.
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace platform::posix {
+namespace platform::common {
 
 // The name with A to Z lower-cased.
 std::string FoldCase(std::string_view name);
@@ -21,4 +21,4 @@ bool MatchesPattern(std::string_view name, std::string_view pattern);
 // order.
 void SortForListing(std::vector<std::string>& names);
 
-}  // namespace platform::posix
+}  // namespace platform::common

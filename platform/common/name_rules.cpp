@@ -1,10 +1,10 @@
-#include "platform/posix/name_rules.h"
+#include "platform/common/name_rules.h"
 
 #include <algorithm>
 #include <string_view>
 #include <utility>
 
-namespace platform::posix {
+namespace platform::common {
 
 namespace {
 
@@ -65,4 +65,4 @@ void SortForListing(std::vector<std::string>& names) {
   }
 }
 
-}  // namespace platform::posix
+}  // namespace platform::common
