@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
 
 #include "platform/platform.h"
 #include "tests/support/environment.h"
@@ -43,20 +41,6 @@ const std::string& DriveC() {
     return host;
   }();
   return driveC;
-}
-
-void WriteHostFile(const std::string& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary) << content;
-}
-
-std::string ReadHostFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    return "<missing>";
-  }
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
 }
 
 }  // namespace testing_support

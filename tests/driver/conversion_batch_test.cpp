@@ -37,27 +37,27 @@ TEST(ConverterRun, ElapsedTimeDropsTheHours) {
 TEST(ConversionBatch, BatchHoldsOneLinePerWadBetweenFolderChangeAndExit) {
   namespace fs = std::filesystem;
   const fs::path folder = driver_testing::TextureFolder();
-  driver_testing::WriteFile(folder / "Base.wad", driver_testing::QuakeWad(1));
-  driver_testing::WriteFile(folder / "castle.wad", driver_testing::QuakeWad(1));
-  driver_testing::WriteFile(folder / "my tex.wad", driver_testing::QuakeWad(1));
+  driver_testing::WriteHostFile(folder / "Base.wad", driver_testing::QuakeWad(1));
+  driver_testing::WriteHostFile(folder / "castle.wad", driver_testing::QuakeWad(1));
+  driver_testing::WriteHostFile(folder / "my tex.wad", driver_testing::QuakeWad(1));
   fs::create_directories(folder / "logs");
-  driver_testing::WriteFile(folder / "logs" / "castle.log", "stale");
-  driver_testing::WriteFile(folder / "logs" / "other.log", "kept");
+  driver_testing::WriteHostFile(folder / "logs" / "castle.log", "stale");
+  driver_testing::WriteHostFile(folder / "logs" / "other.log", "kept");
   driver_testing::DropStandInConverter(
       R"(cp 2hlwad.bat batch.copy; pwd > folder.copy
 grep -q stale logs/castle.log 2>/dev/null && echo "$2" >> stale.copy; true)");
 
   driver_testing::RunKorvane();
 
-  EXPECT_EQ(driver_testing::ReadFile(folder / "batch.copy"),
+  EXPECT_EQ(driver_testing::ReadHostFile(folder / "batch.copy"),
             "c:\r\ncd c:\\program files\\worldcraft\\textures\r\n"
             "wadconv.exe -wad2hl Base.wad>logs\\base.log\r\n"
             "wadconv.exe -wad2hl castle.wad>logs\\castle.log\r\n"
             "wadconv.exe -wad2hl \"my tex.wad\">\"logs\\my tex.log\"\r\n"
             "exit\r\n");
-  EXPECT_EQ(driver_testing::ReadFile(folder / "folder.copy"), folder.string() + "\n");
+  EXPECT_EQ(driver_testing::ReadHostFile(folder / "folder.copy"), folder.string() + "\n");
   EXPECT_FALSE(fs::exists(folder / "stale.copy"));
-  EXPECT_EQ(driver_testing::ReadFile(folder / "logs" / "other.log"), "kept");
+  EXPECT_EQ(driver_testing::ReadHostFile(folder / "logs" / "other.log"), "kept");
   EXPECT_FALSE(fs::exists(folder / "2hlwad.bat"));
 }
 

@@ -19,10 +19,10 @@ namespace {
 namespace fs = std::filesystem;
 using driver_testing::Literal;
 using driver_testing::QuakeWad;
-using driver_testing::ReadFile;
+using driver_testing::ReadHostFile;
 using driver_testing::RunKorvane;
 using driver_testing::TextureFolder;
-using driver_testing::WriteFile;
+using driver_testing::WriteHostFile;
 
 const std::string kFolder = "c:\\program files\\worldcraft\\textures\\";
 const std::string kRule = "=================================================";
@@ -55,10 +55,10 @@ class ConversionRun : public ::testing::Test {
 };
 
 TEST_F(ConversionRun, RoadOfOneRunConvertsOnlyTheNewWad) {
-  WriteFile(In("Base.wad"), QuakeWad(2));
+  WriteHostFile(In("Base.wad"), QuakeWad(2));
   const auto first = RunKorvane();
   ASSERT_TRUE(fs::exists(Logs("base.stmp"))) << first.text1;
-  WriteFile(In("Castle.wad"), QuakeWad(3, 5));
+  WriteHostFile(In("Castle.wad"), QuakeWad(3, 5));
 
   const auto run = RunKorvane();
 
@@ -75,8 +75,8 @@ TEST_F(ConversionRun, RoadOfOneRunConvertsOnlyTheNewWad) {
       kRule,
       Literal("Perfect ... All conversion successful! ") + kNow,
   });
-  EXPECT_TRUE(std::regex_match(ReadFile(In("successful.log")), std::regex(runLog)))
-      << ReadFile(In("successful.log"));
+  EXPECT_TRUE(std::regex_match(ReadHostFile(In("successful.log")), std::regex(runLog)))
+      << ReadHostFile(In("successful.log"));
   EXPECT_TRUE(
       std::regex_match(run.text1, std::regex(runLog + Literal("\r\nEND OF DATA .. Log written to " +
                                                               kFolder + "successful.log"))))
@@ -87,25 +87,25 @@ TEST_F(ConversionRun, RoadOfOneRunConvertsOnlyTheNewWad) {
   EXPECT_FALSE(fs::exists(In("error.log")));
   EXPECT_FALSE(fs::exists(In("2hlwad.bat")));
   EXPECT_FALSE(fs::exists(Logs("castle.log")));
-  EXPECT_EQ(ReadFile(In("Castle.hlwad")).substr(0, 4), "WAD3");
-  const std::string stamp = ReadFile(Logs("castle.stmp"));
+  EXPECT_EQ(ReadHostFile(In("Castle.hlwad")).substr(0, 4), "WAD3");
+  const std::string stamp = ReadHostFile(Logs("castle.stmp"));
   ASSERT_EQ(stamp.size(), 224u);
   EXPECT_TRUE(std::regex_match(
       stamp.substr(0, 200),
-      std::regex(kNow + ", " + std::to_string(ReadFile(In("Castle.wad")).size()) + " \\| " + kNow +
-                 ", " + std::to_string(ReadFile(In("Castle.hlwad")).size()) + " +")))
+      std::regex(kNow + ", " + std::to_string(ReadHostFile(In("Castle.wad")).size()) + " \\| " +
+                 kNow + ", " + std::to_string(ReadHostFile(In("Castle.hlwad")).size()) + " +")))
       << stamp.substr(0, 200);
 }
 
 TEST_F(ConversionRun, SecondRunFindsEverythingUpToDateWithoutWindowOrBatch) {
-  WriteFile(In("Base.wad"), QuakeWad(1));
-  WriteFile(In("castle.wad"), QuakeWad(2, 3));
+  WriteHostFile(In("Base.wad"), QuakeWad(1));
+  WriteHostFile(In("castle.wad"), QuakeWad(2, 3));
   RunKorvane();
-  WriteFile(In("error.log"), "old");
+  WriteHostFile(In("error.log"), "old");
 
   const auto run = RunKorvane();
 
-  EXPECT_EQ(ReadFile(In("successful.log")), kUpToDate);
+  EXPECT_EQ(ReadHostFile(In("successful.log")), kUpToDate);
   EXPECT_FALSE(fs::exists(In("error.log")));
   EXPECT_FALSE(run.everShown);
   EXPECT_EQ(run.batchStarts, 0);
@@ -116,18 +116,18 @@ TEST_F(ConversionRun, SecondRunFindsEverythingUpToDateWithoutWindowOrBatch) {
 
 TEST_F(ConversionRun, EmptyFolderEndsWithSuccessLogAlone) {
   const auto run = RunKorvane();
-  EXPECT_EQ(ReadFile(In("successful.log")), kUpToDate);
+  EXPECT_EQ(ReadHostFile(In("successful.log")), kUpToDate);
   EXPECT_TRUE(fs::is_directory(TextureFolder() / "logs"));
   EXPECT_FALSE(run.everShown);
 }
 
 TEST_F(ConversionRun, ChangedFilesAndDamagedStampsAreConvertedAgain) {
   for (const char* name : {"touched.wad", "replaced.wad", "shortstamp.wad", "steady.wad"}) {
-    WriteFile(In(name), QuakeWad(1));
+    WriteHostFile(In(name), QuakeWad(1));
   }
   RunKorvane();
   driver_testing::ShiftModificationTime(In("touched.wad"), -60);
-  WriteFile(In("replaced.hlwad"), ReadFile(In("replaced.hlwad")) + "x");
+  WriteHostFile(In("replaced.hlwad"), ReadHostFile(In("replaced.hlwad")) + "x");
   fs::resize_file(Logs("shortstamp.stmp"), 220);
 
   const auto run = RunKorvane();
@@ -139,14 +139,14 @@ TEST_F(ConversionRun, ChangedFilesAndDamagedStampsAreConvertedAgain) {
             std::string::npos)
       << run.text1;
   EXPECT_NE(run.text1.find("Number of WADs to Convert  = 3"), std::string::npos);
-  EXPECT_EQ(ReadFile(Logs("shortstamp.stmp")).size(), 224u);
-  EXPECT_EQ(ReadFile(In("successful.log")).find(kUpToDate), std::string::npos);
+  EXPECT_EQ(ReadHostFile(Logs("shortstamp.stmp")).size(), 224u);
+  EXPECT_EQ(ReadHostFile(In("successful.log")).find(kUpToDate), std::string::npos);
   EXPECT_EQ(RunKorvane().batchStarts, 0);
 }
 
 TEST_F(ConversionRun, ZeroLengthFilesAreNeverUpToDate) {
-  WriteFile(In("empty.wad"), "");
-  WriteFile(In("empty.hlwad"), "");
+  WriteHostFile(In("empty.wad"), "");
+  WriteHostFile(In("empty.hlwad"), "");
   platform::FileSystem& files = platform::NativeFileSystem();
   const std::string wad = kFolder + "empty.wad";
   const std::string hlwad = kFolder + "empty.hlwad";
@@ -165,8 +165,8 @@ TEST_F(ConversionRun, ZeroLengthFilesAreNeverUpToDate) {
 }
 
 TEST_F(ConversionRun, ConverterErrorShowsItsLogAndEndsOnDone) {
-  WriteFile(In("Bad.wad"), QuakeWad(1));
-  WriteFile(In("good.wad"), QuakeWad(1));
+  WriteHostFile(In("Bad.wad"), QuakeWad(1));
+  WriteHostFile(In("good.wad"), QuakeWad(1));
   driver_testing::DropStandInConverter(
       R"(stem="${2%.*}"; cat "$2" "$2" > "$stem.hlwad"
 case "$2" in Bad.wad) printf 'reading Bad.wad\r\n** ERROR ** bad lump\r\n' ;; *) echo "** error ** is fine" ;; esac)");
@@ -180,7 +180,7 @@ case "$2" in Bad.wad) printf 'reading Bad.wad\r\n** ERROR ** bad lump\r\n' ;; *)
   EXPECT_NE(run.text1.find(report + "\r\nConversion successful for " + kFolder + "good.hlwad"),
             std::string::npos)
       << run.text1;
-  const std::string errorLog = ReadFile(In("error.log"));
+  const std::string errorLog = ReadHostFile(In("error.log"));
   EXPECT_EQ(run.text1, errorLog + "\r\nEND OF DATA .. Log written to " + kFolder + "error.log");
   EXPECT_TRUE(errorLog.ends_with("good.hlwad\r\n" + kRule));
   EXPECT_FALSE(fs::exists(In("successful.log")));
@@ -194,9 +194,9 @@ case "$2" in Bad.wad) printf 'reading Bad.wad\r\n** ERROR ** bad lump\r\n' ;; *)
 }
 
 TEST_F(ConversionRun, ShortOutputAndMissingOutputFail) {
-  WriteFile(In("short.wad"), QuakeWad(2));
-  WriteFile(In("silent.wad"), QuakeWad(2));
-  WriteFile(In("quiet.wad"), QuakeWad(2));
+  WriteHostFile(In("short.wad"), QuakeWad(2));
+  WriteHostFile(In("silent.wad"), QuakeWad(2));
+  WriteHostFile(In("quiet.wad"), QuakeWad(2));
   driver_testing::DropStandInConverter(
       R"(stem="${2%.*}"
 case "$2" in
@@ -222,11 +222,11 @@ esac)");
 
 TEST_F(ConversionRun, UnsafeNamesConvertAndStayUpToDate) {
   for (const char* name : {"my tex.wad", "Fire&Ice.wad", "100%.wad", "MiXeD.WAD"}) {
-    WriteFile(In(name), QuakeWad(1));
+    WriteHostFile(In(name), QuakeWad(1));
   }
-  WriteFile(In(".hidden.wad"), QuakeWad(1));
+  WriteHostFile(In(".hidden.wad"), QuakeWad(1));
   test_support::MarkHidden(In(".hidden.wad"));
-  WriteFile(In("old.hlwad"), QuakeWad(1));
+  WriteHostFile(In("old.hlwad"), QuakeWad(1));
 
   const auto run = RunKorvane();
 
@@ -238,14 +238,14 @@ TEST_F(ConversionRun, UnsafeNamesConvertAndStayUpToDate) {
     EXPECT_TRUE(fs::exists(Logs(std::string(stem) + ".stmp"))) << stem;
   }
   EXPECT_EQ(RunKorvane().batchStarts, 0);
-  EXPECT_EQ(ReadFile(In("successful.log")), kUpToDate);
+  EXPECT_EQ(ReadHostFile(In("successful.log")), kUpToDate);
 }
 
 TEST_F(ConversionRun, FailedStartReportsEveryWadWithoutHanging) {
-  WriteFile(In("a.wad"), QuakeWad(1));
-  WriteFile(In("b.wad"), QuakeWad(1));
+  WriteHostFile(In("a.wad"), QuakeWad(1));
+  WriteHostFile(In("b.wad"), QuakeWad(1));
   fs::create_directories(TextureFolder() / "logs");
-  WriteFile(Logs("a.log"), "stale");
+  WriteHostFile(Logs("a.log"), "stale");
   window::MemoryWindow window;
   window.OnDoEvents([](window::MemoryWindow& w) { w.ClickDone(); });
 
@@ -254,7 +254,7 @@ TEST_F(ConversionRun, FailedStartReportsEveryWadWithoutHanging) {
     return platform::Error{2};
   });
 
-  const std::string errorLog = ReadFile(In("error.log"));
+  const std::string errorLog = ReadHostFile(In("error.log"));
   EXPECT_TRUE(std::regex_search(errorLog, std::regex(kConverterLine + R"(\r\n=)")));
   EXPECT_NE(errorLog.find("a.hlwad ... details ...No log exists.\r\n\r\nError creating HLWAD: " +
                           kFolder + "b.hlwad ... details ...No log exists.\r\n" + kRule),
@@ -264,8 +264,8 @@ TEST_F(ConversionRun, FailedStartReportsEveryWadWithoutHanging) {
 }
 
 TEST_F(ConversionRun, LogsFolderThatCannotBeMadeFailsEveryWad) {
-  WriteFile(In("a.wad"), QuakeWad(1));
-  WriteFile(In("logs"), "a file where the folder should be");
+  WriteHostFile(In("a.wad"), QuakeWad(1));
+  WriteHostFile(In("logs"), "a file where the folder should be");
 
   const auto run = RunKorvane(false);
 
@@ -276,7 +276,7 @@ TEST_F(ConversionRun, LogsFolderThatCannotBeMadeFailsEveryWad) {
 }
 
 TEST_F(ConversionRun, RunLogThatCannotBeWrittenIsReportedInTheWindowOnly) {
-  WriteFile(In("a.wad"), QuakeWad(1));
+  WriteHostFile(In("a.wad"), QuakeWad(1));
   fs::create_directories(In("successful.log"));
 
   const auto run = RunKorvane();
@@ -300,7 +300,7 @@ TEST_F(ConversionRun, MissingTextureFolderStopsBeforeTheWindow) {
 }
 
 TEST_F(ConversionRun, ProgressDotsAppearAtMostOncePerSecond) {
-  WriteFile(In("slow.wad"), QuakeWad(1));
+  WriteHostFile(In("slow.wad"), QuakeWad(1));
   driver_testing::DropStandInConverter(R"(sleep 2.5; cat "$2" > "${2%.*}.hlwad")");
 
   const auto run = RunKorvane();
@@ -319,9 +319,9 @@ TEST_F(ConversionRun, ProgressDotsAppearAtMostOncePerSecond) {
 }
 
 TEST_F(ConversionRun, ClosingTheWindowStopsTheConverterAndEndsWithoutDone) {
-  WriteFile(In("a_quick.wad"), QuakeWad(1));
-  WriteFile(In("b_slow.wad"), QuakeWad(1));
-  WriteFile(In("b_slow.hlwad"), QuakeWad(1) + "from an earlier run");
+  WriteHostFile(In("a_quick.wad"), QuakeWad(1));
+  WriteHostFile(In("b_slow.wad"), QuakeWad(1));
+  WriteHostFile(In("b_slow.hlwad"), QuakeWad(1) + "from an earlier run");
   driver_testing::ShiftModificationTime(In("b_slow.hlwad"), -120);
   driver_testing::DropStandInConverter(
       R"(case "$2" in b_slow.wad) echo started; sleep 60 ;; esac; cat "$2" > "${2%.*}.hlwad")");
@@ -339,7 +339,7 @@ TEST_F(ConversionRun, ClosingTheWindowStopsTheConverterAndEndsWithoutDone) {
 
   EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(30));
   EXPECT_FALSE(window::DonePressed);
-  const std::string errorLog = ReadFile(In("error.log"));
+  const std::string errorLog = ReadHostFile(In("error.log"));
   EXPECT_NE(errorLog.find("Conversion successful for " + kFolder + "a_quick.hlwad"),
             std::string::npos)
       << errorLog;

@@ -14,9 +14,9 @@
 namespace {
 
 namespace fs = std::filesystem;
-using driver_testing::ReadFile;
+using driver_testing::ReadHostFile;
 using driver_testing::TextureFolder;
-using driver_testing::WriteFile;
+using driver_testing::WriteHostFile;
 
 const std::string kFolder = "c:\\program files\\worldcraft\\textures\\";
 
@@ -56,9 +56,9 @@ class UserAtQtWindow : public window::QtProgressWindow {
 };
 
 TEST(QtRun, RoadOfOneRunClosesTheWindowByItself) {
-  WriteFile(TextureFolder() / "Base.wad", driver_testing::QuakeWad(2));
+  WriteHostFile(TextureFolder() / "Base.wad", driver_testing::QuakeWad(2));
   driver_testing::RunKorvane();
-  WriteFile(TextureFolder() / "Castle.wad", driver_testing::QuakeWad(3, 5));
+  WriteHostFile(TextureFolder() / "Castle.wad", driver_testing::QuakeWad(3, 5));
   UserAtQtWindow progress(true);
 
   driver::ConversionDriver(progress);
@@ -66,7 +66,7 @@ TEST(QtRun, RoadOfOneRunClosesTheWindowByItself) {
   EXPECT_TRUE(progress.everShown);
   EXPECT_FALSE(progress.bannerShown);
   EXPECT_EQ(progress.Form(), nullptr);
-  const std::string runLog = ReadFile(TextureFolder() / "successful.log");
+  const std::string runLog = ReadHostFile(TextureFolder() / "successful.log");
   EXPECT_EQ(progress.text1,
             runLog + "\r\nEND OF DATA .. Log written to " + kFolder + "successful.log");
   EXPECT_TRUE(std::regex_search(
@@ -79,7 +79,7 @@ TEST(QtRun, RoadOfOneRunClosesTheWindowByItself) {
 }
 
 TEST(QtRun, FailedRunWaitsUntilTheWindowIsClosedThroughItsFrame) {
-  WriteFile(TextureFolder() / "broken.wad", "WAD2 but nothing more");
+  WriteHostFile(TextureFolder() / "broken.wad", "WAD2 but nothing more");
   UserAtQtWindow progress(false);
   window::DonePressed = false;
 

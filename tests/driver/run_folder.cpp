@@ -4,9 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <random>
-#include <sstream>
 
 #include "driver/conversion_driver.h"
 #include "platform/platform.h"
@@ -117,23 +115,9 @@ std::string QuakeWad(int textures, int seed) {
   return wad + directory;
 }
 
-void WriteFile(const fs::path& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary) << content;
-}
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    return "<missing>";
-  }
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
 void DropStandInConverter(const std::string& script) {
   const fs::path path = TextureFolder() / "wadconv.exe";
-  WriteFile(path, "#!/bin/sh\n" + script + "\n");
+  WriteHostFile(path, "#!/bin/sh\n" + script + "\n");
   fs::permissions(path, fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
 }
 

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/support/host_files.h"
+
 #include "window/memory/memory_window.h"
 
 namespace driver_testing {
@@ -19,10 +21,8 @@ std::filesystem::path DriveC();
 
 // A Quake WAD2 holding `textures` miptex lumps of 16 x 16 pixels, the pixels varied by `seed`.
 std::string QuakeWad(int textures, int seed = 0);
-// Writes `content` to the host file `path`.
-void WriteFile(const std::filesystem::path& path, const std::string& content);
-// The whole host file, or "<missing>".
-std::string ReadFile(const std::filesystem::path& path);
+using test_support::ReadHostFile;
+using test_support::WriteHostFile;
 // Writes a shell script as "wadconv.exe" in the texture folder; the batch finds it before the real
 // converter. The script gets "-wad2hl NAME" as $1 and $2.
 void DropStandInConverter(const std::string& script);

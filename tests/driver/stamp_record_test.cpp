@@ -60,8 +60,8 @@ class StampFile : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto folder = driver_testing::TextureFolder();
-    driver_testing::WriteFile(folder / "a.wad", std::string(1000, 'w'));
-    driver_testing::WriteFile(folder / "a.hlwad", std::string(2345, 'h'));
+    driver_testing::WriteHostFile(folder / "a.wad", std::string(1000, 'w'));
+    driver_testing::WriteHostFile(folder / "a.hlwad", std::string(2345, 'h'));
   }
   platform::FileSystem& files_ = platform::NativeFileSystem();
   const std::string folder_ = "c:\\program files\\worldcraft\\textures\\";
@@ -75,7 +75,8 @@ TEST_F(StampFile, WrittenRecordReadsBackEqualWithBlankPaddedText) {
   driver::SetStampText(files_, record, folder_ + "a.wad", folder_ + "a.hlwad");
   ASSERT_EQ(driver::WriteStampRecord(files_, folder_ + "a.stmp", record), 0);
 
-  const std::string onDisk = driver_testing::ReadFile(driver_testing::TextureFolder() / "a.stmp");
+  const std::string onDisk =
+      driver_testing::ReadHostFile(driver_testing::TextureFolder() / "a.stmp");
   ASSERT_EQ(onDisk.size(), 224u);
   const std::string text = onDisk.substr(0, 200);
   EXPECT_NE(text.find(", 1000 | "), std::string::npos) << text;
@@ -96,7 +97,7 @@ TEST_F(StampFile, TextStaysZeroWhenAFileCannotBeQueried) {
 }
 
 TEST_F(StampFile, MissingOrEmptyStampReadsFresh) {
-  driver_testing::WriteFile(driver_testing::TextureFolder() / "empty.stmp", "");
+  driver_testing::WriteHostFile(driver_testing::TextureFolder() / "empty.stmp", "");
   for (const char* name : {"empty.stmp", "missing.stmp"}) {
     const StampRecord record = driver::ReadStampRecord(files_, folder_ + name);
     EXPECT_TRUE(driver::StampsMatch(record, StampRecord{})) << name;

@@ -6,14 +6,13 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <thread>
 
 #include "core/process_status.h"
 #include "platform/platform.h"
 #include "platform/posix/run_program.h"
+#include "tests/support/host_files.h"
 
 namespace {
 
@@ -22,19 +21,8 @@ namespace fs = std::filesystem;
 const std::string kNotRecognized =
     "' is not recognized as an internal or external command, operable program or batch file.\r\n";
 
-std::string ReadHostFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    return "<missing>";
-  }
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
-void WriteHostFile(const fs::path& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary) << content;
-}
+using test_support::ReadHostFile;
+using test_support::WriteHostFile;
 
 struct Outcome {
   int status = -1;  // as std::system reports it; 0 for exit code 0

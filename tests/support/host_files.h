@@ -1,0 +1,14 @@
+#pragma once
+
+// Whole host files for setting up and checking tests, past the programs' own file routines.
+
+#include <filesystem>
+#include <string>
+
+namespace test_support {
+
+void WriteHostFile(const std::filesystem::path& path, const std::string& content);
+// The whole content of the host file, or "<missing>" when it cannot be read.
+std::string ReadHostFile(const std::filesystem::path& path);
+
+}  // namespace test_support
