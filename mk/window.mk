@@ -1,13 +1,7 @@
-# The progress window: a picture of it, its icon images and the benchmark of its log box.
+# The progress window: its icon images and the benchmark of its log box. Its picture after a run with
+# failures comes from a real run (screenshot-korvane in mk/korvane.mk).
 
-.PHONY: screenshot window-icons bench-window
-
-# The window as it stands after a run with a failed conversion, rendered without a display.
-screenshot: deps
-	$(call CONFIGURE,default)
-	cmake --build --preset default -j $(JOBS) --target window_screenshot
-	mkdir -p docs
-	QT_QPA_PLATFORM=offscreen build/default/tools/window_screenshot docs/korvane-error-window.png
+.PHONY: window-icons bench-window
 
 # Redraws window/qt/icons/korvane-{16,32,48}.png and the same images as window/win32/korvane.ico.
 window-icons: deps
