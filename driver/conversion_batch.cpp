@@ -1,5 +1,7 @@
 #include "driver/conversion_batch.h"
 
+#include <algorithm>
+
 #include "core/file_ops.h"
 #include "core/text_box.h"
 #include "core/text_file.h"
@@ -22,6 +24,11 @@ std::string BatchWord(const std::string& word) {
   return quoted + '"';
 }
 
+bool IsSafeBatchLine(const std::string& line) {
+  return std::none_of(line.begin(), line.end(),
+                      [](char c) { return static_cast<unsigned char>(c) < 32 || c == 127; });
+}
+
 std::string ConverterLine(const std::string& listedName) {
   return "wadconv.exe -wad2hl " + BatchWord(listedName) + ">" +
          BatchWord(PathsOfWad(listedName).batchLogName);
@@ -38,8 +45,13 @@ void WriteConversionBatch(window::ProgressWindow& window) {
   const std::int32_t count = window.List1ListCount();
   for (std::int32_t index = 0; index < count; ++index) {
     const std::string item = window.List1List(index);
-    batch.WriteLine(ConverterLine(item));
-    core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(PathsOfWad(item).batchLogName);
+    const std::string line = ConverterLine(item);
+    if (IsSafeBatchLine(line)) {
+      batch.WriteLine(line);
+    }
+    const WadPaths paths = PathsOfWad(item);
+    core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(paths.batchLogName);
+    core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(paths.hlwadFile);
   }
   core::AppendLineToTextBox(window.Text1(), "Beginning conversion ....");
   batch.WriteLine("exit");

@@ -16,8 +16,14 @@ std::string BatchWord(const std::string& word);
 // The batch line that converts the WAD listed as `listedName`.
 std::string ConverterLine(const std::string& listedName);
 
-// Writes the batch for every WAD on the window's conversion list, deletes those WADs' old logs and
-// opens the converter-run line of the run log. A batch that cannot be written loses its lines.
+// False for a line that holds a control character: the command interpreter would read it as
+// several lines.
+bool IsSafeBatchLine(const std::string& line);
+
+// Writes the batch for every WAD on the window's conversion list and opens the converter-run line
+// of the run log. Those WADs' old logs and old HL WADs are deleted first, so that whatever stands
+// under their names after the batch was written by this run's converter. A WAD whose line would be
+// unsafe gets no line and fails for want of output. A batch that cannot be written loses its lines.
 void WriteConversionBatch(window::ProgressWindow& window);
 
 }  // namespace driver

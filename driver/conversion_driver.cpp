@@ -4,19 +4,23 @@
 #include "driver/examination.h"
 #include "driver/final_report.h"
 #include "driver/result_collection.h"
+#include "driver/run_paths.h"
 #include "driver/run_setup.h"
 
 namespace driver {
 
-void ConversionDriver(window::ProgressWindow& window, StartFunction start) {
+RunResult ConversionDriver(window::ProgressWindow& window, StartFunction start) {
   SetUpRun(window);
   const Examination examination = ExamineWads(window);
   if (!examination.workToDo) {
-    return;
+    return RunResult{.failureCount = 0, .log = kNothingToConvert};
   }
   WriteConversionBatch(window);
-  const ConverterRun run = RunConverter(window, examination.startTime, start);
-  FinishRun(window, CollectResults(window, run));
+  RunConverter(window, examination.startTime, start);
+  RunResult result;
+  result.failureCount = CollectResults(window);
+  result.log = FinishRun(window, result.failureCount);
+  return result;
 }
 
 }  // namespace driver

@@ -4,14 +4,26 @@
 // Quake WADs, the converter batch, the judgement of each WAD and the final report. When it returns
 // the window has been unloaded.
 
+#include <cstdint>
+#include <string>
+
 #include "driver/converter_run.h"
 #include "platform/platform.h"
 #include "window/progress_window.h"
 
 namespace driver {
 
+struct RunResult {
+  // WADs whose conversion failed in this run.
+  std::int32_t failureCount = 0;
+  // What the run told the user: the log box's last text (the run log and the line that says where
+  // it was saved), or the content of "successful.log" when nothing needed converting.
+  std::string log;
+};
+
 // Throws core::SystemFailure when the texture folder cannot be made current; nothing after that
 // point ends the run early. `start` starts the batch (tests stand in a start that fails).
-void ConversionDriver(window::ProgressWindow& window, StartFunction start = platform::StartProcess);
+RunResult ConversionDriver(window::ProgressWindow& window,
+                           StartFunction start = platform::StartProcess);
 
 }  // namespace driver

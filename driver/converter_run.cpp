@@ -12,7 +12,7 @@ namespace {
 
 // Waits for the batch; the window's event turn blocks briefly when idle, so the wait leaves the
 // processor to the converters.
-bool WaitForBatch(window::ProgressWindow& window, std::int32_t processId) {
+void WaitForBatch(window::ProgressWindow& window, std::int32_t processId) {
   bool stopped = false;
   double lastTick = platform::LocalNow();
   bool running = true;
@@ -30,7 +30,6 @@ bool WaitForBatch(window::ProgressWindow& window, std::int32_t processId) {
       stopped = true;
     }
   } while (running);
-  return stopped;
 }
 
 }  // namespace
@@ -39,20 +38,17 @@ std::string CompletionText(double startTime, double now) {
   return "... COMPLETE: " + core::MinutesSeconds(now - startTime) + " elapsed.";
 }
 
-ConverterRun RunConverter(window::ProgressWindow& window, double startTime, StartFunction start) {
-  ConverterRun run;
+void RunConverter(window::ProgressWindow& window, double startTime, StartFunction start) {
   const std::string batch = ConversionBatch();
   std::int32_t processId = 0;
-  run.batchStart = platform::LocalNow();
   if (start(core::Quoted(batch), processId) != 0) {
     processId = 0;
   }
-  run.stopped = WaitForBatch(window, processId);
+  WaitForBatch(window, processId);
 
   platform::NativeFileSystem().Delete(batch);
   window.Text1().AppendText(CompletionText(startTime, platform::LocalNow()));
   window.Refresh();
-  return run;
 }
 
 }  // namespace driver

@@ -13,13 +13,6 @@ namespace driver {
 
 using StartFunction = platform::Error (*)(const std::string& commandLine, std::int32_t& processId);
 
-struct ConverterRun {
-  // Clock reading just before the batch was started.
-  double batchStart = 0;
-  // The window was closed while the batch ran, and the batch and its converters were stopped.
-  bool stopped = false;
-};
-
 // The end of the converter-run line: "... COMPLETE: ", the minutes and seconds from `startTime`
 // to `now` (hours dropped), " elapsed.".
 std::string CompletionText(double startTime, double now);
@@ -27,6 +20,6 @@ std::string CompletionText(double startTime, double now);
 // Starts the batch with `start` and waits until it has ended, giving the window its events on
 // every pass. Closing the window stops the batch. Ends by deleting the batch and closing the line
 // of the run log with the time elapsed since `startTime`.
-ConverterRun RunConverter(window::ProgressWindow& window, double startTime, StartFunction start);
+void RunConverter(window::ProgressWindow& window, double startTime, StartFunction start);
 
 }  // namespace driver

@@ -62,7 +62,7 @@ Examination ExamineWads(window::ProgressWindow& window) {
   const std::int32_t toConvert = window.List1ListCount();
   if (toConvert == 0) {
     window.Unload();
-    core::StringToFile("No WADs require conversion.  Everything up to date!", kSuccessRunLog);
+    core::StringToFile(kNothingToConvert, kSuccessRunLog);
     return result;
   }
   window.Show();

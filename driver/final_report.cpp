@@ -20,14 +20,14 @@ void SaveRunLog(window::ProgressWindow& window, const std::string& runLog) {
 }
 
 void WaitForDone(window::ProgressWindow& window) {
-  while (!window::DonePressed && !window.Closed()) {
+  while (!window::DonePressed && !window.Closed() && window.Watched()) {
     window.DoEvents();
   }
 }
 
 }  // namespace
 
-void FinishRun(window::ProgressWindow& window, std::int32_t failureCount) {
+std::string FinishRun(window::ProgressWindow& window, std::int32_t failureCount) {
   core::AppendLineToTextBox(window.Text1(), kRuleLine);
   if (failureCount > 0) {
     SaveRunLog(window, kErrorRunLog);
@@ -39,7 +39,9 @@ void FinishRun(window::ProgressWindow& window, std::int32_t failureCount) {
                                                   core::GeneralDateTime(platform::LocalNow()));
     SaveRunLog(window, kSuccessRunLog);
   }
+  std::string shown = window.Text1().Text();
   window.Unload();
+  return shown;
 }
 
 }  // namespace driver

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "window/progress_window.h"
 
@@ -8,7 +9,8 @@ namespace driver {
 
 // Closes the run log with its summary and saves it as "error.log" or "successful.log". After
 // failures it shows the error banner and the Done button and waits for Done or for the window to
-// be closed; then it unloads the window.
-void FinishRun(window::ProgressWindow& window, std::int32_t failureCount);
+// be closed, unless nobody can see the window; then it unloads the window. Returns the log box's
+// last text.
+std::string FinishRun(window::ProgressWindow& window, std::int32_t failureCount);
 
 }  // namespace driver

@@ -18,7 +18,7 @@ struct Judgement {
   StampRecord stamp;
 };
 
-Judgement Judge(const WadPaths& paths, const ConverterRun& run) {
+Judgement Judge(const WadPaths& paths) {
   Judgement judgement;
   if (core::DetectIfAFileExistsTrueFalseAbs(paths.conversionLog) == -1) {
     judgement.logText = core::StringFromFile(paths.conversionLog);
@@ -32,9 +32,8 @@ Judgement Judge(const WadPaths& paths, const ConverterRun& run) {
   StampRecord& stamp = judgement.stamp;
   stamp = CurrentStampRecord(fs, paths.wadFile, paths.hlwadFile);
   SetStampText(fs, stamp, paths.wadFile, paths.hlwadFile);
-  const bool finished = !run.stopped || stamp.HlwadTime >= run.batchStart;
   judgement.failed = !(stamp.HlwadLength > 0 && stamp.HlwadLength >= stamp.WadLength &&
-                       judgement.logText.find("** ERROR **") == std::string::npos && finished);
+                       judgement.logText.find("** ERROR **") == std::string::npos);
   return judgement;
 }
 
@@ -62,12 +61,12 @@ void RecordSuccess(window::ProgressWindow& window, const WadPaths& paths,
 
 }  // namespace
 
-std::int32_t CollectResults(window::ProgressWindow& window, const ConverterRun& run) {
+std::int32_t CollectResults(window::ProgressWindow& window) {
   std::int32_t failureCount = 0;
   const std::int32_t count = window.List1ListCount();
   for (std::int32_t index = 0; index < count; ++index) {
     const WadPaths paths = PathsOfWad(window.List1List(index));
-    const Judgement judgement = Judge(paths, run);
+    const Judgement judgement = Judge(paths);
     if (judgement.failed) {
       ReportFailure(window, paths, judgement.logText, ++failureCount);
     } else {

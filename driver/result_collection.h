@@ -2,14 +2,13 @@
 
 #include <cstdint>
 
-#include "driver/converter_run.h"
 #include "window/progress_window.h"
 
 namespace driver {
 
 // Judges every WAD on the conversion list from its HL WAD and its converter log: a success gets
-// its stamp and loses its log, a failure is reported with the log and loses its HL WAD. After a
-// stopped run only an HL WAD written during the run counts. Returns the number of failures.
-std::int32_t CollectResults(window::ProgressWindow& window, const ConverterRun& run);
+// its stamp and loses its log, a failure is reported with the log and loses its HL WAD. Returns the
+// number of failures.
+std::int32_t CollectResults(window::ProgressWindow& window);
 
 }  // namespace driver

@@ -12,6 +12,7 @@ inline constexpr char kTextureFolder[] = "c:\\program files\\worldcraft\\texture
 inline constexpr char kErrorRunLog[] = "c:\\program files\\worldcraft\\textures\\error.log";
 inline constexpr char kSuccessRunLog[] = "c:\\program files\\worldcraft\\textures\\successful.log";
 inline constexpr char kRuleLine[] = "=================================================";
+inline constexpr char kNothingToConvert[] = "No WADs require conversion.  Everything up to date!";
 
 // The files that belong to one listed WAD.
 struct WadPaths {

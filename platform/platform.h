@@ -75,6 +75,13 @@ std::string CurrentFolder();
 // that do not exist yet are kept as written. For messages that tell the user where the program
 // looked.
 Error HostPath(const std::string& path, std::string& host);
+// Where drive `letter` comes from on this machine, as a clause for messages such as "drive c: is
+// /home/ann/.wine/drive_c in the Wine prefix /home/ann/.wine (the default ~/.wine, as WINEPREFIX is
+// not set)". Empty where drives are the system's own (Windows).
+std::string DriveOrigin(char letter);
+// The command a user types to make the folder `link` (not there yet) lead to the existing folder
+// `target`: a directory junction on Windows, a symbolic link on POSIX. Both are Windows paths.
+std::string FolderLinkCommand(const std::string& link, const std::string& target);
 
 // --- Processes ---
 

@@ -27,6 +27,9 @@ class PicturedWindow : public window::QtProgressWindow {
  public:
   explicit PicturedWindow(QString path) : path_(std::move(path)) {}
 
+  // Pictured as someone at a display would see it, so the run waits at Done.
+  bool Watched() const override { return true; }
+
   void DoEvents() override {
     QtProgressWindow::DoEvents();
     auto* done = Form() != nullptr ? Form()->findChild<QAbstractButton*>("Command1") : nullptr;

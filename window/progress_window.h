@@ -32,6 +32,8 @@ class ProgressWindow {
   // True once the user has closed the window through its frame. Closing hides the window and never
   // sets DonePressed; every operation keeps working until Unload.
   virtual bool Closed() const = 0;
+  // False where nobody can see the window or press Done: a platform that draws nowhere.
+  virtual bool Watched() const = 0;
 
   // The log box: multi-line, with a vertical scroll bar.
   virtual core::TextBox& Text1() = 0;

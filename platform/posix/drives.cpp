@@ -10,20 +10,6 @@ namespace platform::posix {
 
 namespace {
 
-bool WinePrefix(std::string& prefix) {
-  const char* configured = std::getenv("WINEPREFIX");
-  if (configured != nullptr && *configured != '\0') {
-    prefix = configured;
-    return true;
-  }
-  const char* home = std::getenv("HOME");
-  if (home == nullptr || *home == '\0') {
-    return false;
-  }
-  prefix = std::string(home) + "/.wine";
-  return true;
-}
-
 // Where the dosdevices entry leads: a link's target (a relative one taken from dosdevices/), or the
 // entry itself when it is a plain folder. Whether that folder exists is left to the lookups below
 // it, which report a missing drive root as an unmapped drive.
@@ -49,12 +35,28 @@ bool DosDeviceFolder(const std::string& dosdevices, char letter, std::string& fo
 
 }  // namespace
 
+bool WinePrefix(std::string& prefix, bool& configured) {
+  const char* named = std::getenv("WINEPREFIX");
+  configured = named != nullptr && *named != '\0';
+  if (configured) {
+    prefix = named;
+    return true;
+  }
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || *home == '\0') {
+    return false;
+  }
+  prefix = std::string(home) + "/.wine";
+  return true;
+}
+
 Error DriveRoot(char letter, std::string& root) {
   if (letter >= 'A' && letter <= 'Z') {
     letter = static_cast<char>(letter - 'A' + 'a');
   }
   std::string prefix;
-  if (letter < 'a' || letter > 'z' || !WinePrefix(prefix)) {
+  bool configured = false;
+  if (letter < 'a' || letter > 'z' || !WinePrefix(prefix, configured)) {
     return ENODEV;
   }
   const std::string dosdevices = prefix + "/dosdevices";

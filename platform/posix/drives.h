@@ -14,4 +14,8 @@ namespace platform::posix {
 // is not mapped; the folder itself may be missing (a dangling link).
 Error DriveRoot(char letter, std::string& root);
 
+// The Wine prefix in use: $WINEPREFIX, else ~/.wine. False when neither can be formed; `configured`
+// tells whether WINEPREFIX named it.
+bool WinePrefix(std::string& prefix, bool& configured);
+
 }  // namespace platform::posix

@@ -220,6 +220,69 @@ esac)");
   EXPECT_TRUE(fs::exists(In("error.log")));
 }
 
+// An HL WAD counts only when this run's converter wrote it: an older one left beside the WAD is
+// never stamped, whatever its size, while a correct conversion in the same second still counts.
+TEST_F(ConversionRun, OnlyWhatThisRunsConverterWroteCounts) {
+  WriteHostFile(In("stale.wad"), QuakeWad(1));
+  WriteHostFile(In("stale.hlwad"), QuakeWad(3) + "older and larger");
+  driver_testing::ShiftModificationTime(In("stale.hlwad"), -120);
+  WriteHostFile(In("fresh.wad"), QuakeWad(1));
+  WriteHostFile(In("fresh.hlwad"), QuakeWad(3) + "written this very second");
+  driver_testing::DropStandInConverter(
+      R"(case "$2" in fresh.wad) cat "$2" > "${2%.*}.hlwad" ;; *) echo done ;; esac)");
+
+  const auto run = RunKorvane(true);
+
+  EXPECT_NE(run.text1.find("Error creating HLWAD: " + kFolder +
+                           "stale.hlwad ... details ...\r\n\r\ndone\n"),
+            std::string::npos)
+      << run.text1;
+  EXPECT_FALSE(fs::exists(In("stale.hlwad")));
+  EXPECT_FALSE(fs::exists(Logs("stale.stmp")));
+  EXPECT_NE(run.text1.find("Conversion successful for " + kFolder + "fresh.hlwad"),
+            std::string::npos);
+  EXPECT_EQ(ReadHostFile(In("fresh.hlwad")), ReadHostFile(In("fresh.wad")));
+  EXPECT_TRUE(fs::exists(In("error.log")));
+}
+
+// A command interpreter that cannot find the converter still creates each redirect target, so
+// every WAD has a log; the WADs fail, and their old HL WADs go.
+TEST_F(ConversionRun, ConverterThatNeverRanFailsEveryWad) {
+  WriteHostFile(In("a.wad"), QuakeWad(1));
+  WriteHostFile(In("a.hlwad"), QuakeWad(4));
+  window::MemoryWindow window;
+  window.OnDoEvents([](window::MemoryWindow& w) { w.ClickDone(); });
+
+  const driver::RunResult result =
+      driver::ConversionDriver(window, [](const std::string&, std::int32_t& processId) {
+        WriteHostFile(TextureFolder() / "logs" / "a.log", "");
+        processId = 0;
+        return platform::Error{0};
+      });
+
+  EXPECT_EQ(result.failureCount, 1);
+  EXPECT_NE(result.log.find("a.hlwad ... details ...No log exists."), std::string::npos)
+      << result.log;
+  EXPECT_FALSE(fs::exists(In("a.hlwad")));
+  EXPECT_FALSE(fs::exists(Logs("a.stmp")));
+  EXPECT_FALSE(fs::exists(In("successful.log")));
+}
+
+// Where nobody can see the window, a run with failures ends without waiting for Done.
+TEST_F(ConversionRun, UnwatchedWindowDoesNotWaitForDone) {
+  WriteHostFile(In("broken.wad"), "WAD2 and nothing more");
+  window::DonePressed = false;
+  window::MemoryWindow window;
+  window.SetWatched(false);
+
+  const driver::RunResult result = driver::ConversionDriver(window);
+
+  EXPECT_EQ(result.failureCount, 1);
+  EXPECT_FALSE(window::DonePressed);
+  EXPECT_EQ(result.log, ReadHostFile(In("error.log")) + "\r\nEND OF DATA .. Log written to " +
+                            kFolder + "error.log");
+}
+
 TEST_F(ConversionRun, UnsafeNamesConvertAndStayUpToDate) {
   for (const char* name : {"my tex.wad", "Fire&Ice.wad", "100%.wad", "MiXeD.WAD"}) {
     WriteHostFile(In(name), QuakeWad(1));

@@ -34,6 +34,8 @@ class UserAtQtWindow : public window::QtProgressWindow {
     text1 = Text1().Text();
     QtProgressWindow::Unload();
   }
+  // Someone sits at the window, although the offscreen platform draws it nowhere.
+  bool Watched() const override { return true; }
   void DoEvents() override {
     QtProgressWindow::DoEvents();
     auto* done = Form() != nullptr ? Form()->findChild<QAbstractButton*>("Command1") : nullptr;

@@ -47,6 +47,9 @@ class MemoryWindow : public ProgressWindow {
   // Runs the hook set by OnDoEvents, if any.
   void DoEvents() override;
   bool Closed() const override { return state_.closed; }
+  // Watched unless a test says otherwise with SetWatched.
+  bool Watched() const override { return watched_; }
+  void SetWatched(bool watched) { watched_ = watched; }
 
   core::TextBox& Text1() override;
   void SetText2(const std::string& text) override;
@@ -105,6 +108,7 @@ class MemoryWindow : public ProgressWindow {
   State state_;
   std::function<void(MemoryWindow&)> doEventsHook_;
   std::int32_t doEventsCount_ = 0;
+  bool watched_ = true;
 };
 
 }  // namespace window

@@ -13,10 +13,13 @@ namespace {
 
 const QString kTitle = QStringLiteral("Korvane");
 
-// Qt's offscreen and minimal platforms have nobody to press a dialog's OK.
-bool SomeoneCanAnswerDialogs() {
-  const QString platform = QGuiApplication::platformName();
-  return platform != QStringLiteral("offscreen") && platform != QStringLiteral("minimal");
+// Without a display to open (a terminal, ssh, cron) Qt would abort at start; the offscreen
+// platform lets the run go on, and the program reports on standard output instead.
+void ChooseOffscreenWithoutDisplay() {
+  const auto unset = [](const char* name) { return qEnvironmentVariableIsEmpty(name); };
+  if (unset("QT_QPA_PLATFORM") && unset("DISPLAY") && unset("WAYLAND_DISPLAY")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
 }
 
 void ShowQtMessageBox(const std::string& text) {
@@ -27,7 +30,7 @@ class QtApplication : public Application {
  public:
   QtApplication(int& argc, char** argv) : application_(argc, argv) {
     QApplication::setApplicationName(kTitle);
-    if (SomeoneCanAnswerDialogs()) {
+    if (QtPlatformIsSeen()) {
       core::SetMessageBoxHook(ShowQtMessageBox);
     }
   }
@@ -38,7 +41,7 @@ class QtApplication : public Application {
   ProgressWindow& Window() override { return window_; }
 
   void ReportFailure(const std::string& text) override {
-    if (SomeoneCanAnswerDialogs()) {
+    if (QtPlatformIsSeen()) {
       QMessageBox::critical(nullptr, kTitle, ScreenText(text));
     }
   }
@@ -52,6 +55,7 @@ class QtApplication : public Application {
 }  // namespace
 
 std::unique_ptr<Application> StartApplication(int& argc, char** argv) {
+  ChooseOffscreenWithoutDisplay();
   return std::make_unique<QtApplication>(argc, argv);
 }
 

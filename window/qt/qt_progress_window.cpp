@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -175,6 +176,15 @@ void QtProgressWindow::Unload() {
   closed_ = false;
   list1_.clear();
   fileZ1_ = FileList{};
+}
+
+bool QtPlatformIsSeen() {
+  const QString platform = QGuiApplication::platformName();
+  return platform != QStringLiteral("offscreen") && platform != QStringLiteral("minimal");
+}
+
+bool QtProgressWindow::Watched() const {
+  return QtPlatformIsSeen();
 }
 
 void QtProgressWindow::DoEvents() {

@@ -17,6 +17,10 @@ class QWidget;
 
 namespace window {
 
+// False on Qt's offscreen and minimal platforms, which draw nowhere: nobody sees the window or
+// answers a dialog there.
+bool QtPlatformIsSeen();
+
 class QtProgressWindow : public ProgressWindow {
  public:
   // FileZ1 lists folders through `fileSystem`.
@@ -32,6 +36,7 @@ class QtProgressWindow : public ProgressWindow {
   // Handles what is queued, then waits for more events for at most kIdleWaitMs and handles those.
   void DoEvents() override;
   bool Closed() const override { return closed_; }
+  bool Watched() const override;
 
   core::TextBox& Text1() override;
   void SetText2(const std::string& text) override;

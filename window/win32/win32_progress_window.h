@@ -45,6 +45,8 @@ class Win32ProgressWindow : public ProgressWindow {
   // Handles what is queued, then waits for more input for at most kIdleWaitMs and handles that.
   void DoEvents() override;
   bool Closed() const override { return closed_; }
+  // A Windows session always has a desktop to draw on.
+  bool Watched() const override { return true; }
 
   core::TextBox& Text1() override;
   void SetText2(const std::string& text) override;

@@ -1,0 +1,17 @@
+// Drives are the system's own on Windows; folders are linked with a directory junction.
+
+#include <string>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+std::string DriveOrigin(char /*letter*/) {
+  return {};
+}
+
+std::string FolderLinkCommand(const std::string& link, const std::string& target) {
+  return "mklink /J \"" + link + "\" \"" + target + "\"";
+}
+
+}  // namespace platform

@@ -1,0 +1,121 @@
+// The korvane program as a user starts it from a terminal: its command line, its exit statuses,
+// and its runs where no display can be opened.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tests/driver/run_folder.h"
+#include "tests/support/program_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using driver_testing::QuakeWad;
+using driver_testing::TextureFolder;
+using driver_testing::WriteHostFile;
+
+class KorvaneProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::remove_all(TextureFolder());
+    TextureFolder();
+    scratch_ = fs::temp_directory_path() / ("korvane-program-" + std::to_string(::getpid()));
+    fs::create_directories(scratch_);
+  }
+  void TearDown() override { fs::remove_all(scratch_); }
+
+  // Korvane without a display: no X11 or Wayland server and no platform chosen for Qt.
+  test_support::ProgramRun Run(const std::vector<std::string>& arguments = {},
+                               std::vector<std::pair<std::string, std::string>> environment = {}) {
+    environment.insert(environment.begin(),
+                       {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}});
+    return test_support::RunProgram(scratch_, KORVANE_PROGRAM, arguments, scratch_, environment);
+  }
+
+  static fs::path In(const std::string& name) { return TextureFolder() / name; }
+
+  fs::path scratch_;
+};
+
+TEST_F(KorvaneProgram, WithoutDisplayNothingToDoEndsWithStatusZero) {
+  const auto run = Run();
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, "No WADs require conversion.  Everything up to date!\n");
+}
+
+TEST_F(KorvaneProgram, WithoutDisplayFailuresPrintTheRunLogAndEndWithStatusOne) {
+  WriteHostFile(In("broken.wad"), "WAD2 and nothing more");
+  WriteHostFile(In("good.wad"), QuakeWad(2));
+
+  const auto run = Run();
+
+  EXPECT_EQ(run.exitCode, 1) << run.err;
+  EXPECT_NE(run.out.find("Error creating HLWAD: "), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Conversion successful for "), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("END OF DATA .. Log written to "), std::string::npos);
+  EXPECT_TRUE(fs::exists(In("error.log")));
+}
+
+TEST_F(KorvaneProgram, WithoutDisplayConversionsEndWithStatusZero) {
+  WriteHostFile(In("good.wad"), QuakeWad(2));
+
+  const auto run = Run();
+
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find("Perfect ... All conversion successful! "), std::string::npos) << run.out;
+  EXPECT_TRUE(fs::exists(In("good.hlwad")));
+}
+
+TEST_F(KorvaneProgram, HelpVersionAndWrongArgumentsStartNoRun) {
+  const auto help = Run({"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_TRUE(help.out.starts_with("usage: korvane")) << help.out;
+  const auto version = Run({"--version"});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_TRUE(version.out.starts_with("korvane ")) << version.out;
+  for (const std::vector<std::string>& wrong :
+       {std::vector<std::string>{"--bogus"}, {"--help", "--version"}, {"textures"}}) {
+    const auto run = Run(wrong);
+    EXPECT_EQ(run.exitCode, 2) << wrong.front();
+    EXPECT_TRUE(run.err.starts_with("usage: korvane")) << run.err;
+    EXPECT_TRUE(run.out.empty());
+  }
+  EXPECT_FALSE(fs::exists(In("successful.log")));
+}
+
+TEST_F(KorvaneProgram, MissingPrefixSaysWhereItLooked) {
+  const fs::path nowhere = scratch_ / "no-such-prefix";
+
+  const auto run = Run({}, {{"WINEPREFIX", nowhere.string()}});
+
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("in the Wine prefix " + nowhere.string() +
+                         " (from WINEPREFIX), which does not exist"),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("expects a Wine prefix with the editor"), std::string::npos) << run.err;
+}
+
+TEST_F(KorvaneProgram, EditorUnderProgramFilesX86IsPointedOut) {
+  fs::remove_all(driver_testing::DriveC() / "program files");
+  fs::create_directories(driver_testing::DriveC() / "Program Files (x86)" / "Worldcraft");
+
+  const auto run = Run();
+
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("It looked for " +
+                         (driver_testing::DriveC() / "program files/worldcraft/textures").string()),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("installed under c:\\program files (x86)\\worldcraft; make the fixed "
+                         "folder reach it with ln -s '" +
+                         (driver_testing::DriveC() / "Program Files (x86)/Worldcraft").string()),
+            std::string::npos)
+      << run.err;
+  fs::remove_all(driver_testing::DriveC() / "Program Files (x86)");
+}
+
+}  // namespace
