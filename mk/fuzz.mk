@@ -4,7 +4,7 @@
 # stops the run.
 
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := $(notdir $(wildcard fuzz/corpus/*))
+FUZZ_TARGETS := $(sort $(notdir $(wildcard fuzz/corpus/*)))
 FUZZ_MAX_LEN := 4096
 # Whole WADs with their pictures need more room than lines and names.
 FUZZ_MAX_LEN_wadconv-fuzz := 65536
