@@ -16,7 +16,7 @@ fuzz: deps
 	cmake --build --preset fuzz -j $(JOBS) --target $(FUZZ_TARGETS)
 	@$(foreach target,$(FUZZ_TARGETS),$(call FUZZ_RUN,$(target)) &&) true
 
-# One target's run; prints its number of runs, or the end of its log on a finding. The folders a
+# One target's run; prints its number of runs, or the report of a finding. The folders a
 # target makes for its lookups go to its own temporary folder, emptied first.
 FUZZ_RUN = out=build/fuzz/$(1) && rm -rf $$out/tmp && mkdir -p $$out/found $$out/tmp && \
   if TMPDIR=$(CURDIR)/$$out/tmp build/fuzz/fuzz/$(1) -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
@@ -24,5 +24,6 @@ FUZZ_RUN = out=build/fuzz/$(1) && rm -rf $$out/tmp && mkdir -p $$out/found $$out
        $$out/found fuzz/corpus/$(1) >$$out/log 2>&1; then \
     echo "$(1): $$(grep -o 'Done [0-9]* runs in [0-9]* second(s)' $$out/log)"; \
   else \
-    tail -n 60 $$out/log; echo "$(1): finding, see $$out/"; false; \
+    sed -n '/Broken property\|ERROR\|runtime error/,$$p' $$out/log | head -n 80; \
+    echo "$(1): finding, see $$out/"; false; \
   fi
