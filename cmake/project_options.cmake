@@ -17,3 +17,12 @@ if(KORVANE_SANITIZE)
     -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   target_link_options(project_options INTERFACE -fsanitize=address,undefined)
 endif()
+
+# The fuzz build instruments every library for coverage and both sanitizers, optimised as libFuzzer
+# advises; the fuzz targets add libFuzzer's own main when they link (fuzz/).
+if(KORVANE_FUZZ)
+  target_compile_options(project_options INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+    -fno-omit-frame-pointer -O1)
+  target_link_options(project_options INTERFACE -fsanitize=address,undefined)
+endif()

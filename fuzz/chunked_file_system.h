@@ -1,0 +1,25 @@
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+
+#include "tests/wadconv/memory_file_system.h"
+
+namespace fuzz {
+
+// The in-memory file system handing out at most `chunk` bytes per read, so that readers meet
+// every split of their input across reads.
+class ChunkedFileSystem : public MemoryFileSystem {
+ public:
+  explicit ChunkedFileSystem(std::size_t chunk) : chunk_(chunk) {}
+
+  platform::Error Read(platform::File file, char* buffer, std::size_t size,
+                       std::size_t& got) override {
+    return MemoryFileSystem::Read(file, buffer, std::min(size, chunk_), got);
+  }
+
+ private:
+  std::size_t chunk_;
+};
+
+}  // namespace fuzz
