@@ -6,7 +6,18 @@ namespace core {
 
 namespace {
 
-constexpr std::size_t kWriteBuffer = 64 * 1024;
+constexpr std::size_t kWriteBuffer = 256 * 1024;
+constexpr std::int64_t kWriteBackStep = 8 << 20;
+
+// The first CR or LF in [begin, end), or end. Map lines are long runs of digits and spaces, so
+// two memchr passes over the rest of the buffer beat a byte-by-byte scan; the second pass only
+// looks as far as the first one's find.
+const char* FindLineEnd(const char* begin, const char* end) {
+  const void* cr = std::memchr(begin, '\r', static_cast<std::size_t>(end - begin));
+  const char* limit = cr != nullptr ? static_cast<const char*>(cr) : end;
+  const void* lf = std::memchr(begin, '\n', static_cast<std::size_t>(limit - begin));
+  return lf != nullptr ? static_cast<const char*>(lf) : limit;
+}
 
 }  // namespace
 
@@ -34,13 +45,12 @@ platform::Error LineReader::ReadLine(std::string& line) {
   while (Fill()) {
     const char* begin = buffer_.data() + position_;
     const char* end = buffer_.data() + size_;
-    const void* found = std::memchr(begin, '\r', static_cast<std::size_t>(end - begin));
-    const char* cr = found != nullptr ? static_cast<const char*>(found) : end;
-    line.append(begin, cr);
-    position_ += static_cast<std::size_t>(cr - begin);
-    if (cr != end) {
-      ++position_;  // the CR
-      if (Fill() && buffer_[position_] == '\n') {
+    const char* lineEnd = FindLineEnd(begin, end);
+    line.append(begin, lineEnd);
+    position_ += static_cast<std::size_t>(lineEnd - begin);
+    if (lineEnd != end) {
+      ++position_;
+      if (*lineEnd == '\r' && Fill() && buffer_[position_] == '\n') {
         ++position_;
       }
       break;
@@ -57,7 +67,12 @@ platform::Error LineWriter::WriteLine(const std::string& line) {
 
 platform::Error LineWriter::Flush() {
   const platform::Error error = fs_.Write(file_, pending_.data(), pending_.size());
+  written_ += static_cast<std::int64_t>(pending_.size());
   pending_.clear();
+  if (error == 0 && written_ - writeBackStart_ >= kWriteBackStep) {
+    fs_.StartWriteBack(file_, writeBackStart_, written_ - writeBackStart_);
+    writeBackStart_ = written_;
+  }
   return error;
 }
 

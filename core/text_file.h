@@ -1,9 +1,11 @@
 #pragma once
 
-// Line-by-line text files over the platform's raw file operations. A line ends at CR LF or at a
-// lone CR; a lone LF is ordinary text; the last line needs no line end, and a final line end yields
-// no extra empty line. Written lines end in CR LF.
+// Line-by-line text files over the platform's raw file operations. A line ends at CR LF, at a lone
+// CR or at a lone LF, so that files written on Windows, on old Macs and on Linux all read as lines;
+// the last line needs no line end, and a final line end yields no extra empty line. Written lines
+// end in CR LF.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -39,13 +41,16 @@ class LineWriter {
 
   // Writes `line` and CR LF; output is buffered until Flush.
   platform::Error WriteLine(const std::string& line);
-  // Hands every buffered byte to the file.
+  // Hands every buffered byte to the file. Every few MiB written it also starts their write-back
+  // to disk, so that the final flush of a large file does not wait for all of it at once.
   platform::Error Flush();
 
  private:
   platform::FileSystem& fs_;
   platform::File file_;
   std::string pending_;
+  std::int64_t written_ = 0;
+  std::int64_t writeBackStart_ = 0;
 };
 
 }  // namespace core

@@ -48,6 +48,10 @@ class FileSystem {
   virtual Error Write(File file, const char* data, std::size_t size) = 0;
   // Flushes what was written to the disk itself.
   virtual Error Sync(File file) = 0;
+  // Asks the system to start writing `length` bytes from `offset` to the disk without waiting, so
+  // that a later Sync of a large file has little left to do. Only a hint: where the system has no
+  // such request, or refuses it, nothing happens.
+  virtual void StartWriteBack(File /*file*/, std::int64_t /*offset*/, std::int64_t /*length*/) {}
   // Closes the file and sets its handle to -1; closing a closed file does nothing.
   virtual Error Close(File& file) = 0;
   // Bare names of the regular, non-hidden files of `folder` that match `pattern` ("*" and "?",

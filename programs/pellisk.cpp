@@ -4,6 +4,7 @@
 #include <iostream>
 #include <string>
 
+#include "core/paths.h"
 #include "platform/platform.h"
 #include "stripper/map_names.h"
 #include "stripper/map_version_stripper.h"
@@ -29,13 +30,14 @@ int main(int argc, char** argv) {
     std::cout << "pellisk " << PELLISK_VERSION << "\n";
     return 0;
   }
+  if (core::TrimSpaces(stripper::UnquotedArgument(argumentText)).empty()) {
+    std::cerr << kUsage << "\n";
+    return 2;
+  }
   try {
     stripper::MapVersionStripper(argumentText, platform::NativeFileSystem());
   } catch (const std::exception& failure) {
     std::cerr << "pellisk: " << failure.what() << "\n";
-    if (stripper::UnquotedArgument(argumentText).empty()) {
-      std::cerr << kUsage << "\n";
-    }
     return 1;
   }
   return 0;

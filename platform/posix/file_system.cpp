@@ -230,6 +230,13 @@ class PosixFileSystem final : public FileSystem {
     return fsync(descriptor) == 0 ? 0 : errno;
   }
 
+  void StartWriteBack(File file, std::int64_t offset, std::int64_t length) override {
+    int descriptor = -1;
+    if (Descriptor(file, descriptor) == 0) {
+      sync_file_range(descriptor, offset, length, SYNC_FILE_RANGE_WRITE);
+    }
+  }
+
   Error Close(File& file) override {
     if (file.handle == -1) {
       return 0;

@@ -27,10 +27,12 @@ std::vector<std::string> ReadLines(const std::string& content) {
 
 using Lines = std::vector<std::string>;
 
-TEST(LineReader, EndsLinesAtCrLfOrALoneCrButNotAtALoneLf) {
+TEST(LineReader, EndsLinesAtCrLfALoneCrOrALoneLf) {
   EXPECT_EQ(ReadLines(""), Lines{});
   EXPECT_EQ(ReadLines("a\r\nb\r\n"), (Lines{"a", "b"}));
-  EXPECT_EQ(ReadLines("a\rb\nc"), (Lines{"a", "b\nc"}));
+  EXPECT_EQ(ReadLines("a\rb\nc"), (Lines{"a", "b", "c"}));
+  EXPECT_EQ(ReadLines("a\n\nb\n"), (Lines{"a", "", "b"}));
+  EXPECT_EQ(ReadLines("a\n\r\nb"), (Lines{"a", "", "b"}));
   EXPECT_EQ(ReadLines("\r\n\r\nlast"), (Lines{"", "", "last"}));
   EXPECT_EQ(ReadLines("x\r"), (Lines{"x"}));
 }
@@ -41,6 +43,7 @@ TEST(LineReader, KeepsLinesWholeAcrossItsBuffer) {
   // A CR LF split between two buffer fills is still one line end.
   const std::string split(64 * 1024 - 1, 'w');
   EXPECT_EQ(ReadLines(split + "\r\nz"), (Lines{split, "z"}));
+  EXPECT_EQ(ReadLines(longLine + "\n" + longLine + "\r\n"), (Lines{longLine, longLine}));
 }
 
 TEST(LineWriter, EndsEveryLineWithCrLf) {

@@ -107,13 +107,15 @@ TEST_F(PelliskTest, AMissingMapIsReportedAndItsBackupKept) {
   EXPECT_NE(report.find("(error "), std::string::npos) << report;
 }
 
-TEST_F(PelliskTest, AnEmptyArgumentIsReportedWithAUsageLine) {
-  for (const auto& form : std::vector<std::vector<std::string>>{{}, {"\"\""}, {" "}}) {
-    const std::string report = Fail(form);
-    EXPECT_EQ(LineCount(report), 2u) << report;
-    EXPECT_NE(report.find("\nusage: pellisk "), std::string::npos) << report;
+TEST_F(PelliskTest, AnEmptyArgumentGetsOnlyTheUsageLineAndStatus2) {
+  Write(".map", kKeyed);
+  for (const auto& form : std::vector<std::vector<std::string>>{{}, {"\"\""}, {" "}, {"\" \""}}) {
+    const test_support::ProgramRun run = Pellisk(form);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "usage: pellisk MAPFILE\n");
+    EXPECT_EQ(run.out, "");
   }
-  EXPECT_EQ(Files(), Contents{});
+  EXPECT_EQ(Files(), (Contents{{".map", kKeyed}}));
 }
 
 TEST_F(PelliskTest, AnswersHelpAndVersion) {
@@ -133,7 +135,8 @@ TEST_F(PelliskTest, WritesKeptLinesAsReadWithCrLfEnds) {
   } cases[] = {
       {"CR LF", "a\r\nb\r\n", "a\r\nb\r\n"},
       {"lone CR", "a\rb\r", "a\r\nb\r\n"},
-      {"lone LF inside a line", "a\nb\r\nc\n", "a\nb\r\nc\n\r\n"},
+      {"lone LF", "a\nb\r\nc\n", "a\r\nb\r\nc\r\n"},
+      {"lone LF before CR LF", "a\n\r\nb", "a\r\n\r\nb\r\n"},
       {"last line without line end", "a\r\nb", "a\r\nb\r\n"},
       {"empty file", "", ""},
       {"empty lines", "\r\n\r\n\r", "\r\n\r\n\r\n"},
@@ -142,7 +145,7 @@ TEST_F(PelliskTest, WritesKeptLinesAsReadWithCrLfEnds) {
        "x\r\n\"MapVersion\" \"220\"\r\nMAPVERSION\r\n\"wad\" \"wall_mapversion\"\r\n"
        "\"mapversion2\" \"1\"\r\nold mApVeRsIoN\rmap version\r\nmapversio\r\n",
        "x\r\nmap version\r\nmapversio\r\n"},
-      {"a key after a lone LF drops the whole line", "keep\nMAPVERSION\r\nz", "z\r\n"},
+      {"a key after a lone LF drops only its own line", "keep\nMAPVERSION\r\nz", "keep\r\nz\r\n"},
       {"a key on the last line", "a\r\nmapversion", "a\r\n"},
   };
   for (const auto& c : cases) {
@@ -151,6 +154,40 @@ TEST_F(PelliskTest, WritesKeptLinesAsReadWithCrLfEnds) {
     Strip({"level1.map"});
     EXPECT_EQ(Files(), (Contents{{"level1.map", c.out}}));
   }
+}
+
+// What current editors write on Linux: LF line ends, Valve 220 faces, the key anywhere in
+// worldspawn. Every other line survives; the map comes back with CR LF ends.
+TEST_F(PelliskTest, AnLfMapFromACurrentEditorKeepsEveryOtherLine) {
+  const std::vector<std::string> kept = {
+      "// Game: Half-Life",
+      "// entity 0",
+      "{",
+      "\"classname\" \"worldspawn\"",
+      "\"wad\" \"/home/ann/wads/halflife.wad\"",
+      "\"_generator\" \"J.A.C.K. 1.1.3773 (vpHalfLife)\"",
+      "// brush 0",
+      "{",
+      "( -64 -64 -16 ) ( -64 -63 -16 ) ( -64 -64 -15 ) __TB_empty [ 0 -1 0 0 ] [ 0 0 -1 0 ] 0 1 1",
+      "( 64 64 16 ) ( 64 65 16 ) ( 65 64 16 ) {BLUE [ 1 0 0 0 ] [ 0 -1 0 0 ] 0 1 1",
+      "}",
+      "}",
+      "{",
+      "\"classname\" \"info_player_start\"",
+      "\"origin\" \"0 0 40\"",
+      "}"};
+  std::string lf;
+  std::string crLf;
+  for (std::size_t i = 0; i < kept.size(); ++i) {
+    lf += kept[i] + "\n";
+    crLf += kept[i] + "\r\n";
+    if (i == 4) {
+      lf += "\"mapversion\" \"220\"\n";
+    }
+  }
+  Write("lf.map", lf);
+  Strip({"lf.map"});
+  EXPECT_EQ(Files(), (Contents{{"lf.map", crLf}}));
 }
 
 TEST_F(PelliskTest, AMapWithoutKeysStaysByteIdentical) {
