@@ -5,10 +5,10 @@ BENCHMARKS += bench-korvane
 .PHONY: demo-korvane bench-korvane screenshot screenshot-korvane
 
 demo-korvane: build
-	bench/driver/demo.sh build/default build/demo
+	demo/korvane.sh build/default build/demo
 
 bench-korvane: build
-	build/default/driver/bench_korvane build/bench-korvane
+	build/default/bench/bench_korvane build/bench-korvane
 
 # Korvane's window at the end of a real run in which one of three WADs fails, drawn without a display.
 screenshot: screenshot-korvane

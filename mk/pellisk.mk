@@ -11,7 +11,7 @@ build-pellisk: deps
 	cmake --build --preset default -j $(JOBS) --target pellisk
 
 demo-pellisk: build-pellisk
-	sh bench/pellisk/demo.sh $(PELLISK_BIN) build/pellisk-demo
+	sh demo/pellisk.sh $(PELLISK_BIN) build/pellisk-demo
 
 bench-pellisk: build-pellisk
 	sh bench/pellisk/bench.sh $(PELLISK_BIN) build/pellisk-bench

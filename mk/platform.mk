@@ -7,4 +7,4 @@ BENCHMARKS += bench-platform
 bench-platform: deps
 	$(call CONFIGURE,default)
 	cmake --build --preset default -j $(JOBS) --target bench_platform_lookup
-	build/default/platform/bench_platform_lookup
+	build/default/bench/bench_platform_lookup

@@ -13,6 +13,6 @@ window-icons: deps
 bench-window: deps
 	$(call CONFIGURE,default)
 	cmake --build --preset default -j $(JOBS) --target bench_window_text1
-	QT_QPA_PLATFORM=offscreen build/default/window/bench_window_text1
+	QT_QPA_PLATFORM=offscreen build/default/bench/bench_window_text1
 
 BENCHMARKS += bench-window

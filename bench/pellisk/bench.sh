@@ -57,7 +57,7 @@ printf '%-44s %8s s   pellisk / grep        = %.2f  (goal <= 1.2)\n' \
   "LC_ALL=C grep -v -i mapversion FILE > OUT" "$g" "$(echo "$p $g" | awk '{ print $1 / $2 }')"
 printf '%-44s %8s s   pellisk / cp          = %.2f\n' "cp FILE OUT" "$c" \
   "$(echo "$p $c" | awk '{ print $1 / $2 }')"
-printf '%-44s %8s s   pellisk / grep + sync = %.2f\n' "grep as above, then sync OUT" "$s" \
+printf '%-44s %8s s   pellisk / grep + sync = %.2f  (goal <= 1.0)\n' "grep as above, then sync OUT" "$s" \
   "$(echo "$p $s" | awk '{ print $1 / $2 }')"
 printf '%-44s %8.1f MiB (goal <= 8)\n' "pellisk peak resident memory" \
   "$(echo "$rss" | awk '{ print $1 / 1024 }')"

@@ -6,7 +6,7 @@ folder=$(realpath -m "$2")
 here=$(dirname "$0")
 rm -rf "$folder"
 mkdir -p "$folder"
-sh "$here/make_map.sh" 1 > "$folder/Demo Level.map"
+sh "$here/../bench/pellisk/make_map.sh" 1 > "$folder/Demo Level.map"
 cd "$folder"
 count() {
   printf '%-7s %8s lines, %5s with mapversion (any case)\n' "$1" "$(wc -l < 'Demo Level.map')" \

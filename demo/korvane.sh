@@ -3,7 +3,7 @@
 # converts them all, then a second run that finds everything up to date. A real window where a
 # display exists, Qt's offscreen platform otherwise.
 #
-#   demo.sh BUILD_FOLDER DEMO_FOLDER
+#   korvane.sh BUILD_FOLDER DEMO_FOLDER
 set -euo pipefail
 build=$(realpath "$1")
 demo=$2
