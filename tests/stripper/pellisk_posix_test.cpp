@@ -8,18 +8,12 @@
 #include <string>
 
 #include "tests/stripper/pellisk_run.h"
+#include "tests/support/program_run.h"
 
 namespace stripper_test {
 namespace {
 
-// A word for /bin/sh that stands for exactly `text`.
-std::string ShellWord(const std::string& text) {
-  std::string word = "'";
-  for (const char c : text) {
-    word += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  }
-  return word + "'";
-}
+using test_support::ShellWord;
 
 TEST_F(PelliskTest, KeepsTheBackupInTheMapsOwnFolderWhereCaseCounts) {
   Write("Maps/Level1.map", kKeyed);

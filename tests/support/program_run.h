@@ -24,4 +24,7 @@ ProgramRun RunProgram(const std::filesystem::path& folder, const std::string& pr
                       const std::filesystem::path& scratch,
                       const std::vector<std::pair<std::string, std::string>>& environment = {});
 
+// A word for the POSIX shell that stands for exactly `text`.
+std::string ShellWord(const std::string& text);
+
 }  // namespace test_support

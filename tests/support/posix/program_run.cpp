@@ -10,7 +10,13 @@ namespace test_support {
 
 namespace {
 
-// A word for /bin/sh that stands for exactly `text`.
+std::string ReadCaptured(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
 std::string ShellWord(const std::string& text) {
   std::string word = "'";
   for (const char c : text) {
@@ -18,13 +24,6 @@ std::string ShellWord(const std::string& text) {
   }
   return word + "'";
 }
-
-std::string ReadCaptured(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-}  // namespace
 
 ProgramRun RunProgram(const std::filesystem::path& folder, const std::string& program,
                       const std::vector<std::string>& arguments,
