@@ -69,6 +69,21 @@ void PlanLumps(Bytes input, const std::vector<Wad2Lump>& lumps, ConversionPlan& 
   }
 }
 
+// The fault of a WAD whose lumps are all something other than textures: converting it would give a
+// WAD3 without content that looks like a success.
+std::string NoTextureFault(const std::vector<Wad2Lump>& lumps) {
+  constexpr std::size_t kNamesShown = 8;
+  std::string names;
+  for (std::size_t k = 0; k < lumps.size() && k < kNamesShown; ++k) {
+    names += (k == 0 ? "\"" : ", \"") + PrintableName(lumps[k].name) + "\"";
+  }
+  if (lumps.size() > kNamesShown) {
+    names += " and " + std::to_string(lumps.size() - kNamesShown) + " more";
+  }
+  return "the file holds no texture: all " + std::to_string(lumps.size()) +
+         " of its lumps were skipped (" + names + ")";
+}
+
 // Places the header, then the textures in directory order, then the directory.
 Fault LayOut(ConversionPlan& plan) {
   std::uint64_t position = kHeaderBytes;
@@ -115,6 +130,9 @@ ConversionPlan PlanConversion(Bytes input) {
   if (plan.palette.empty()) {
     plan.palette = QuakePalette();
     plan.lines.push_back("Palette: the standard Quake palette");
+  }
+  if (faults.empty() && plan.textures.empty() && !lumps.empty()) {
+    faults.push_back(NoTextureFault(lumps));
   }
   if (faults.empty()) {
     if (Fault fault = LayOut(plan)) {

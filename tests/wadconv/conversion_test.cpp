@@ -181,6 +181,32 @@ TEST(WadConversion, EachMalformedWadIsAnErrorThatNamesTheFaultAndWritesNothing) 
   }
 }
 
+TEST(WadConversion, AWadOfPicturesWithoutOneTextureIsAnErrorNamingWhatItSkipped) {
+  const auto input =
+      wadgen::AssembleWad2({{"CONCHARS", 0x44, 0, std::vector<std::uint8_t>(16384, 9)},
+                            {"PALETTE", 0x40, 0, wadgen::OwnPalette()},
+                            {"Num_0", 0x42, 0, std::vector<std::uint8_t>(72, 4)}},
+                           false);
+
+  const Converted converted = Convert(input);
+
+  EXPECT_EQ(converted.plan.kind, wadconv::ConversionKind::kFailed);
+  EXPECT_TRUE(converted.output.empty());
+  const std::string lines = AllLines(converted.plan);
+  EXPECT_NE(lines.find("** ERROR ** the file holds no texture: all 3 of its lumps were skipped "
+                       "(\"CONCHARS\", \"PALETTE\", \"Num_0\")"),
+            std::string::npos)
+      << lines;
+}
+
+TEST(WadConversion, AWadWithoutLumpsBecomesAnEmptyHalfLifeWad) {
+  const Converted converted = Convert(wadgen::AssembleWad2({}, false));
+
+  ASSERT_EQ(converted.plan.kind, wadconv::ConversionKind::kConvert) << AllLines(converted.plan);
+  EXPECT_EQ(converted.output,
+            (std::vector<std::uint8_t>{'W', 'A', 'D', '3', 0, 0, 0, 0, 12, 0, 0, 0}));
+}
+
 TEST(WadConversion, EveryFaultyLumpIsNamedInOneRun) {
   const wadgen::Texture texture = wadgen::MakeTexture("Good", wadgen::Pattern::kBricks, 8, 8, 1);
   std::vector<std::uint8_t> lump = wadgen::MiptexLump(texture);

@@ -146,6 +146,23 @@ TEST_F(WadconvProgram, EachMalformedWadFailsWithoutOutputAndLeavesAnOlderOutputA
   }
 }
 
+TEST_F(WadconvProgram, AWadOfPicturesOnlyFailsAndLeavesNoOutput) {
+  std::vector<wadgen::Lump> pictures = {{"CONCHARS", 0x44, 0, std::vector<std::uint8_t>(16384, 1)}};
+  for (const char* name : {"Num_0", "Num_1", "Disc", "Pause"}) {
+    pictures.push_back({name, 0x42, 0, std::vector<std::uint8_t>(8 + 24 * 24, 7)});
+  }
+  WriteBytes(work() / "Gfx.wad", wadgen::AssembleWad2(pictures, false));
+
+  const ProgramRun run = Run("-wad2hl Gfx.wad");
+
+  EXPECT_EQ(run.exitCode, 1) << run.output;
+  EXPECT_NE(run.output.find("** ERROR ** the file holds no texture: all 5 of its lumps were "
+                            "skipped (\"CONCHARS\", \"Num_0\""),
+            std::string::npos)
+      << run.output;
+  EXPECT_EQ(WorkFiles(), (std::set<std::string>{"Gfx.wad"}));
+}
+
 TEST_F(WadconvProgram, AMissingWadAndAMissingNameAreErrors) {
   const ProgramRun missing = Run("-wad2hl Nowhere.wad");
   const ProgramRun usage = Run("");
