@@ -18,6 +18,11 @@ class ChunkedFileSystem : public MemoryFileSystem {
     return MemoryFileSystem::Read(file, buffer, std::min(size, chunk_), got);
   }
 
+  platform::Error ReadAt(platform::File file, std::int64_t offset, char* buffer, std::size_t size,
+                         std::size_t& got) override {
+    return MemoryFileSystem::ReadAt(file, offset, buffer, std::min(size, chunk_), got);
+  }
+
  private:
   std::size_t chunk_;
 };

@@ -44,6 +44,10 @@ class FileSystem {
   virtual Error Create(const std::string& path, File& file) = 0;
   // Reads up to `size` bytes; `got` is 0 at the end of the file.
   virtual Error Read(File file, char* buffer, std::size_t size, std::size_t& got) = 0;
+  // Reads up to `size` bytes at byte `offset`; `got` is 0 past the end. Where a later Read of the
+  // same open file starts is unspecified, so a file is read with one of the two, not both.
+  virtual Error ReadAt(File file, std::int64_t offset, char* buffer, std::size_t size,
+                       std::size_t& got) = 0;
   // Writes all `size` bytes or fails.
   virtual Error Write(File file, const char* data, std::size_t size) = 0;
   // Flushes what was written to the disk itself.

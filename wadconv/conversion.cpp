@@ -1,5 +1,6 @@
 #include "wadconv/conversion.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <limits>
 
@@ -11,6 +12,9 @@
 namespace wadconv {
 
 namespace {
+
+// The largest piece of the input in memory at once while textures are copied.
+constexpr std::uint64_t kCopyBytes = std::uint64_t{1} << 20;
 
 std::string TypeText(std::uint8_t type) {
   char text[8];
@@ -33,22 +37,29 @@ void Fail(ConversionPlan& plan, const std::string& fault) {
 
 // Sorts each lump into the plan: a texture to convert, the palette, or a lump that is skipped.
 // Collects every fault rather than stopping at the first, so one run names them all.
-void PlanLumps(Bytes input, const std::vector<Wad2Lump>& lumps, ConversionPlan& plan,
+void PlanLumps(ByteSource& input, const std::vector<Wad2Lump>& lumps, ConversionPlan& plan,
                std::vector<std::string>& faults) {
   for (const Wad2Lump& lump : lumps) {
-    if (Fault fault = CheckLumpPlacement(lump, input.size())) {
+    if (Fault fault = CheckLumpPlacement(lump, input.Size())) {
       faults.push_back(*fault);
       continue;
     }
     const std::string described = DescribeLump(lump);
-    const Bytes data = LumpData(input, lump);
+    const ByteRange range = LumpRange(lump);
     if (IsConsoleFont(lump)) {
       ++plan.skippedLumps;
       plan.lines.push_back("Skipped " + described + ": Quake's console font (type " +
                            TypeText(lump.type) + " without a texture header)");
     } else if (lump.type == kTypeWad2Miptex) {
+      std::array<std::uint8_t, kMiptexHeaderBytes> header{};
+      const auto start = std::span(header).first(
+          static_cast<std::size_t>(std::min<std::uint64_t>(range.size, header.size())));
       PlannedTexture planned;
-      if (Fault fault = ReadMiptex(data, planned.texture)) {
+      if (Fault fault = input.ReadAt(range.offset, start)) {
+        faults.push_back(described + ": " + *fault);
+        continue;
+      }
+      if (Fault fault = ReadMiptex(range, start, planned.texture)) {
         faults.push_back(described + ": " + *fault);
         continue;
       }
@@ -57,8 +68,12 @@ void PlanLumps(Bytes input, const std::vector<Wad2Lump>& lumps, ConversionPlan& 
       plan.lines.push_back("Texture \"" + PrintableName(lump.name) + "\" " +
                            std::to_string(planned.texture.width) + " x " +
                            std::to_string(planned.texture.height));
-    } else if (IsPaletteLump(lump) && plan.palette.empty()) {
-      plan.palette = data;
+    } else if (IsPaletteLump(lump) && !plan.ownPalette) {
+      if (Fault fault = input.ReadAt(range.offset, plan.palette)) {
+        faults.push_back(described + ": " + *fault);
+        continue;
+      }
+      plan.ownPalette = true;
       plan.lines.push_back("Palette: " + described);
     } else {
       ++plan.skippedLumps;
@@ -67,6 +82,21 @@ void PlanLumps(Bytes input, const std::vector<Wad2Lump>& lumps, ConversionPlan& 
                            ", not a texture");
     }
   }
+}
+
+// The fault of a WAD whose lumps are all something other than textures: converting it would give a
+// WAD3 without content that looks like a success.
+std::string NoTextureFault(const std::vector<Wad2Lump>& lumps) {
+  constexpr std::size_t kNamesShown = 8;
+  std::string names;
+  for (std::size_t k = 0; k < lumps.size() && k < kNamesShown; ++k) {
+    names += (k == 0 ? "\"" : ", \"") + PrintableName(lumps[k].name) + "\"";
+  }
+  if (lumps.size() > kNamesShown) {
+    names += " and " + std::to_string(lumps.size() - kNamesShown) + " more";
+  }
+  return "the file holds no texture: all " + std::to_string(lumps.size()) +
+         " of its lumps were skipped (" + names + ")";
 }
 
 // Places the header, then the textures in directory order, then the directory.
@@ -86,16 +116,40 @@ Fault LayOut(ConversionPlan& plan) {
   return std::nullopt;
 }
 
+// Copies `range` of the input to the sink, one buffer's worth at a time.
+Fault CopyRange(ByteSource& input, ByteRange range, std::span<std::uint8_t> buffer,
+                ByteSink& sink) {
+  while (range.size > 0) {
+    const auto piece =
+        buffer.first(static_cast<std::size_t>(std::min<std::uint64_t>(range.size, buffer.size())));
+    if (Fault fault = input.ReadAt(range.offset, piece)) {
+      return fault;
+    }
+    sink.Put(piece);
+    range.offset += piece.size();
+    range.size -= piece.size();
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
-ConversionPlan PlanConversion(Bytes input) {
+ConversionPlan PlanConversion(ByteSource& input) {
   ConversionPlan plan;
-  const std::string magic = FileMagic(input);
+  std::string magic;
+  if (input.Size() >= kMagicBytes) {
+    std::array<std::uint8_t, kMagicBytes> start{};
+    if (Fault fault = input.ReadAt(0, start)) {
+      Fail(plan, *fault);
+      return plan;
+    }
+    magic = FileMagic(start);
+  }
   if (magic == kWad3Magic) {
     plan.kind = ConversionKind::kCopy;
-    plan.outputBytes = input.size();
+    plan.outputBytes = input.Size();
     plan.lines.push_back("Already a Half-Life WAD (WAD3): copied unchanged, " +
-                         std::to_string(input.size()) + " bytes");
+                         std::to_string(input.Size()) + " bytes");
     return plan;
   }
   if (!magic.empty() && magic != kWad2Magic) {
@@ -108,13 +162,16 @@ ConversionPlan PlanConversion(Bytes input) {
     Fail(plan, *fault);
     return plan;
   }
-  plan.lines.push_back("Quake WAD (WAD2) of " + std::to_string(input.size()) + " bytes with " +
+  plan.lines.push_back("Quake WAD (WAD2) of " + std::to_string(input.Size()) + " bytes with " +
                        std::to_string(lumps.size()) + " lumps");
   std::vector<std::string> faults;
   PlanLumps(input, lumps, plan, faults);
-  if (plan.palette.empty()) {
+  if (!plan.ownPalette) {
     plan.palette = QuakePalette();
     plan.lines.push_back("Palette: the standard Quake palette");
+  }
+  if (faults.empty() && plan.textures.empty() && !lumps.empty()) {
+    faults.push_back(NoTextureFault(lumps));
   }
   if (faults.empty()) {
     if (Fault fault = LayOut(plan)) {
@@ -133,25 +190,39 @@ ConversionPlan PlanConversion(Bytes input) {
   return plan;
 }
 
-void WriteConversion(const ConversionPlan& plan, Bytes input, ByteSink& sink) {
-  if (plan.kind == ConversionKind::kCopy) {
-    sink.Put(input);
-    return;
+Fault WriteConversion(const ConversionPlan& plan, ByteSource& input, ByteSink& sink) {
+  if (plan.kind == ConversionKind::kFailed) {
+    return std::nullopt;
   }
-  if (plan.kind != ConversionKind::kConvert) {
-    return;
+  std::vector<std::uint8_t> buffer(std::min(plan.outputBytes, kCopyBytes));
+  if (plan.kind == ConversionKind::kCopy) {
+    return CopyRange(input, {0, plan.outputBytes}, buffer, sink);
   }
   const Palette palette(plan.palette.data(), kPaletteBytes);
   PutWad3Header(sink, static_cast<std::uint32_t>(plan.textures.size()), plan.directoryOffset);
   for (const PlannedTexture& planned : plan.textures) {
-    PutWad3Miptex(sink, planned.entry.name, planned.texture, palette);
+    const Miptex& texture = planned.texture;
+    PutWad3MiptexHeader(sink, planned.entry.name, texture.width, texture.height);
+    // Mips that follow each other in the input, as they usually do, are copied as one stretch.
+    ByteRange stretch = texture.mips[0];
+    for (std::size_t level = 1; level <= kMipLevels; ++level) {
+      if (level < kMipLevels && texture.mips[level].offset == stretch.offset + stretch.size) {
+        stretch.size += texture.mips[level].size;
+        continue;
+      }
+      if (Fault fault = CopyRange(input, stretch, buffer, sink)) {
+        return fault;
+      }
+      if (level < kMipLevels) {
+        stretch = texture.mips[level];
+      }
+    }
+    PutWad3MiptexTrailer(sink, palette);
   }
-  std::vector<Wad3Entry> entries;
-  entries.reserve(plan.textures.size());
   for (const PlannedTexture& planned : plan.textures) {
-    entries.push_back(planned.entry);
+    PutWad3DirectoryEntry(sink, planned.entry);
   }
-  PutWad3Directory(sink, entries);
+  return std::nullopt;
 }
 
 }  // namespace wadconv

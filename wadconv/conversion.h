@@ -1,14 +1,17 @@
 #pragma once
 
-// The conversion of one WAD held in memory: first a plan that checks the whole input and says
-// what the output will hold, then the output written from that plan. Nothing is written for an
-// input with a fault, so a failed conversion leaves no partial file behind.
+// The conversion of one WAD: first a plan that checks the whole input and says what the output
+// will hold, then the output written from that plan, its textures copied from the input a bounded
+// piece at a time. Nothing is written for an input with a fault, so a failed conversion leaves no
+// partial file behind.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "wadconv/byte_io.h"
+#include "wadconv/byte_source.h"
 #include "wadconv/miptex.h"
 #include "wadconv/wad3_writer.h"
 
@@ -25,7 +28,7 @@ enum class ConversionKind {
 
 struct PlannedTexture {
   Wad3Entry entry;  // name, position and size in the output
-  Miptex texture;   // views into the input
+  Miptex texture;   // where its mips lie in the input
 };
 
 struct ConversionPlan {
@@ -33,14 +36,17 @@ struct ConversionPlan {
   std::vector<std::string> lines;  // what was read, one line per lump, a summary or the errors
   std::vector<PlannedTexture> textures;
   std::size_t skippedLumps = 0;
-  Bytes palette;  // the WAD's own palette lump or the standard Quake palette
+  bool ownPalette = false;  // whether `palette` is the WAD's own rather than Quake's
+  std::array<std::uint8_t, kPaletteBytes> palette{};
   std::uint32_t directoryOffset = 0;
   std::uint64_t outputBytes = 0;
 };
 
-ConversionPlan PlanConversion(Bytes input);
+ConversionPlan PlanConversion(ByteSource& input);
 
-// Writes the output of a plan that did not fail; `input` is the buffer the plan was made from.
-void WriteConversion(const ConversionPlan& plan, Bytes input, ByteSink& sink);
+// Writes the output of a plan that did not fail; `input` is the source the plan was made from.
+// A fault when the input can no longer be read as planned (it changed or failed meanwhile); the
+// output is then incomplete.
+Fault WriteConversion(const ConversionPlan& plan, ByteSource& input, ByteSink& sink);
 
 }  // namespace wadconv

@@ -1,9 +1,10 @@
 #include "wadconv/converter_run.h"
 
 #include <cstdint>
+#include <iterator>
 #include <limits>
-#include <memory>
-#include <new>
+#include <span>
+#include <utility>
 
 #include "wadconv/conversion.h"
 #include "wadconv/fault.h"
@@ -32,47 +33,59 @@ std::string TrimSpaces(const std::string& text) {
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-struct LoadedFile {
-  std::unique_ptr<std::uint8_t[]> data;
-  std::size_t size = 0;
-};
+// The input file, read at positions; it is closed when this goes.
+class FileSource final : public ByteSource {
+ public:
+  FileSource(platform::FileSystem& fs, std::string name) : fs_(fs), name_(std::move(name)) {}
+  FileSource(const FileSource&) = delete;
+  FileSource& operator=(const FileSource&) = delete;
+  ~FileSource() override { Close(); }
 
-// Reads the whole file into one buffer of its own length, which bounds the allocation.
-Fault ReadWholeFile(platform::FileSystem& fs, const std::string& name, LoadedFile& loaded) {
-  std::int64_t length = 0;
-  if (platform::Error error = fs.Length(name, length)) {
-    return SystemFault("cannot read " + Quote(name), error);
-  }
-  if (length < 0 ||
-      static_cast<std::uint64_t>(length) > std::numeric_limits<std::uint32_t>::max()) {
-    return Quote(name) + " is larger than the 4 GiB that WAD offsets reach";
-  }
-  platform::File file;
-  if (platform::Error error = fs.OpenRead(name, file)) {
-    return SystemFault("cannot open " + Quote(name), error);
-  }
-  try {
-    loaded.data = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(length));
-  } catch (const std::bad_alloc&) {
-    fs.Close(file);
-    return "not enough memory to read " + Quote(name) + " of " + std::to_string(length) + " bytes";
-  }
-  loaded.size = 0;
-  while (loaded.size < static_cast<std::size_t>(length)) {
-    std::size_t got = 0;
-    char* at = reinterpret_cast<char*>(loaded.data.get() + loaded.size);
-    if (platform::Error error = fs.Read(file, at, length - loaded.size, got)) {
-      fs.Close(file);
-      return SystemFault("cannot read " + Quote(name), error);
+  Fault Open() {
+    std::int64_t length = 0;
+    if (platform::Error error = fs_.Length(name_, length)) {
+      return SystemFault("cannot read " + Quote(name_), error);
     }
-    if (got == 0) {
-      break;
+    if (length < 0 ||
+        static_cast<std::uint64_t>(length) > std::numeric_limits<std::uint32_t>::max()) {
+      return Quote(name_) + " is larger than the 4 GiB that WAD offsets reach";
     }
-    loaded.size += got;
+    if (platform::Error error = fs_.OpenRead(name_, file_)) {
+      return SystemFault("cannot open " + Quote(name_), error);
+    }
+    size_ = static_cast<std::uint64_t>(length);
+    return std::nullopt;
   }
-  fs.Close(file);
-  return std::nullopt;
-}
+
+  void Close() { fs_.Close(file_); }
+
+  std::uint64_t Size() const override { return size_; }
+
+  Fault ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) override {
+    std::size_t done = 0;
+    while (done < out.size()) {
+      std::size_t got = 0;
+      if (platform::Error error =
+              fs_.ReadAt(file_, static_cast<std::int64_t>(offset + done),
+                         reinterpret_cast<char*>(out.data() + done), out.size() - done, got)) {
+        return SystemFault("cannot read " + Quote(name_), error);
+      }
+      if (got == 0) {
+        return Quote(name_) + " ends at byte " + std::to_string(offset + done) +
+               " although it had " + std::to_string(size_) +
+               " bytes when the conversion began: it changed meanwhile";
+      }
+      done += got;
+    }
+    return std::nullopt;
+  }
+
+ private:
+  platform::FileSystem& fs_;
+  std::string name_;
+  platform::File file_;
+  std::uint64_t size_ = 0;
+};
 
 // Collects small pieces into large writes; remembers the first failure and drops what follows.
 class FileSink : public ByteSink {
@@ -115,15 +128,31 @@ class FileSink : public ByteSink {
   platform::Error error_ = 0;
 };
 
+// A file at the temporary name is a leftover of a run that was stopped, or a link that would lead
+// the write elsewhere; either is removed (a link itself, not its target) and never written into.
+Fault RemoveLeftover(platform::FileSystem& fs, const std::string& temporary) {
+  const platform::Error error = fs.Delete(temporary);
+  double oleDate = 0;
+  std::int64_t length = 0;
+  if (error != 0 &&
+      (fs.ModificationTime(temporary, oleDate) == 0 || fs.Length(temporary, length) == 0)) {
+    return SystemFault("cannot remove the leftover " + Quote(temporary), error);
+  }
+  return std::nullopt;
+}
+
 // Writes the whole output to `name` and flushes it to the disk; removes it again on failure.
 Fault WriteOutputFile(platform::FileSystem& fs, const std::string& name, const ConversionPlan& plan,
-                      Bytes input) {
+                      ByteSource& input) {
+  if (Fault fault = RemoveLeftover(fs, name)) {
+    return fault;
+  }
   platform::File file;
   if (platform::Error error = fs.Create(name, file)) {
     return SystemFault("cannot create " + Quote(name), error);
   }
   FileSink sink(fs, file);
-  WriteConversion(plan, input, sink);
+  const Fault readFault = WriteConversion(plan, input, sink);
   platform::Error error = sink.Finish();
   if (error == 0) {
     error = fs.Sync(file);
@@ -132,9 +161,9 @@ Fault WriteOutputFile(platform::FileSystem& fs, const std::string& name, const C
   if (error == 0) {
     error = closeError;
   }
-  if (error != 0) {
+  if (readFault || error != 0) {
     fs.Delete(name);
-    return SystemFault("cannot write " + Quote(name), error);
+    return readFault ? readFault : SystemFault("cannot write " + Quote(name), error);
   }
   return std::nullopt;
 }
@@ -194,22 +223,25 @@ RunOutcome RunWadconv(platform::FileSystem& fileSystem, const std::string& argum
   const std::string temporary = output + ".tmp";
   outcome.lines.push_back("wadconv: converting " + Quote(name) + " to " + Quote(output));
 
-  LoadedFile input;
-  if (Fault fault = ReadWholeFile(fileSystem, name, input)) {
+  FileSource input(fileSystem, name);
+  if (Fault fault = input.Open()) {
     fail(*fault);
     return outcome;
   }
-  const Bytes bytes(input.data.get(), input.size);
-  ConversionPlan plan = PlanConversion(bytes);
-  outcome.lines.insert(outcome.lines.end(), plan.lines.begin(), plan.lines.end());
+  ConversionPlan plan = PlanConversion(input);
+  // Moved, not copied: there is a line for every lump of the WAD.
+  outcome.lines.insert(outcome.lines.end(), std::make_move_iterator(plan.lines.begin()),
+                       std::make_move_iterator(plan.lines.end()));
   if (plan.kind == ConversionKind::kFailed) {
     fail("no output written: " + Quote(name) + " cannot be converted");
     return outcome;
   }
-  if (Fault fault = WriteOutputFile(fileSystem, temporary, plan, bytes)) {
+  if (Fault fault = WriteOutputFile(fileSystem, temporary, plan, input)) {
     fail(*fault);
     return outcome;
   }
+  // Closed before the older output goes, which Windows refuses while that is the open input.
+  input.Close();
   if (Fault fault = MoveIntoPlace(fileSystem, temporary, output)) {
     fail(*fault);
     return outcome;

@@ -1,5 +1,6 @@
 // libFuzzer entry: plans and writes the conversion of arbitrary bytes. Besides the sanitizers'
-// checks, a plan that succeeds must write exactly the number of bytes it announced.
+// checks, a plan that succeeds must be written from the unchanged input without a fault and give
+// exactly the number of bytes it announced.
 
 #include <cstdint>
 #include <cstdlib>
@@ -17,12 +18,12 @@ class CountingSink : public wadconv::ByteSink {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const wadconv::Bytes input(data, size);
+  wadconv::MemorySource input(wadconv::Bytes(data, size));
   const wadconv::ConversionPlan plan = wadconv::PlanConversion(input);
   CountingSink sink;
-  wadconv::WriteConversion(plan, input, sink);
+  const wadconv::Fault fault = wadconv::WriteConversion(plan, input, sink);
   const bool written = plan.kind != wadconv::ConversionKind::kFailed;
-  if (sink.count != (written ? plan.outputBytes : 0)) {
+  if (fault || sink.count != (written ? plan.outputBytes : 0)) {
     std::abort();
   }
   return 0;

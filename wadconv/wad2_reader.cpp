@@ -1,5 +1,7 @@
 #include "wadconv/wad2_reader.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 
 #include "wadconv/wad_layout.h"
@@ -7,6 +9,9 @@
 namespace wadconv {
 
 namespace {
+
+// The directory is read this many entries at a time.
+constexpr std::size_t kEntriesPerRead = 4096;
 
 std::string NameAt(Bytes entry) {
   std::string name;
@@ -30,33 +35,46 @@ Wad2Lump ParseEntry(Bytes entry, std::size_t number) {
 
 }  // namespace
 
-std::string FileMagic(Bytes file) {
-  if (file.size() < kMagicBytes) {
+std::string FileMagic(Bytes header) {
+  if (header.size() < kMagicBytes) {
     return {};
   }
-  return std::string(file.begin(), file.begin() + kMagicBytes);
+  return std::string(header.begin(), header.begin() + kMagicBytes);
 }
 
-Fault ReadWad2Directory(Bytes file, std::vector<Wad2Lump>& lumps) {
-  if (file.size() < kHeaderBytes) {
-    return "the file is " + std::to_string(file.size()) + " bytes, too small for a WAD header of " +
+Fault ReadWad2Directory(ByteSource& file, std::vector<Wad2Lump>& lumps) {
+  const std::uint64_t fileSize = file.Size();
+  if (fileSize < kHeaderBytes) {
+    return "the file is " + std::to_string(fileSize) + " bytes, too small for a WAD header of " +
            std::to_string(kHeaderBytes) + " bytes";
+  }
+  std::array<std::uint8_t, kHeaderBytes> header{};
+  if (Fault fault = file.ReadAt(0, header)) {
+    return fault;
   }
   std::uint32_t count = 0;
   std::uint32_t directoryOffset = 0;
-  ReadU32(file, kHeaderLumpCount, count);
-  ReadU32(file, kHeaderDirectoryOffset, directoryOffset);
+  ReadU32(header, kHeaderLumpCount, count);
+  ReadU32(header, kHeaderDirectoryOffset, directoryOffset);
   const std::uint64_t directoryBytes = std::uint64_t{count} * kEntryBytes;
-  if (!RangeFits(directoryOffset, directoryBytes, file.size())) {
+  if (!RangeFits(directoryOffset, directoryBytes, fileSize)) {
     return "the directory at offset " + std::to_string(directoryOffset) + " with " +
-           std::to_string(count) + " entries lies outside the file of " +
-           std::to_string(file.size()) + " bytes";
+           std::to_string(count) + " entries lies outside the file of " + std::to_string(fileSize) +
+           " bytes";
   }
   lumps.clear();
   lumps.reserve(count);
-  for (std::size_t k = 0; k < count; ++k) {
-    lumps.push_back(
-        ParseEntry(file.subspan(directoryOffset + k * kEntryBytes, kEntryBytes), k + 1));
+  std::vector<std::uint8_t> entries(std::min<std::size_t>(count, kEntriesPerRead) * kEntryBytes);
+  for (std::size_t first = 0; first < count; first += kEntriesPerRead) {
+    const std::size_t number = std::min<std::size_t>(count - first, kEntriesPerRead);
+    const std::span<std::uint8_t> piece(entries.data(), number * kEntryBytes);
+    if (Fault fault = file.ReadAt(directoryOffset + first * kEntryBytes, piece)) {
+      return fault;
+    }
+    for (std::size_t k = 0; k < number; ++k) {
+      lumps.push_back(
+          ParseEntry(Bytes(piece).subspan(k * kEntryBytes, kEntryBytes), first + k + 1));
+    }
   }
   return std::nullopt;
 }
@@ -79,8 +97,8 @@ Fault CheckLumpPlacement(const Wad2Lump& lump, std::uint64_t fileSize) {
   return std::nullopt;
 }
 
-Bytes LumpData(Bytes file, const Wad2Lump& lump) {
-  return file.subspan(lump.filePosition, lump.diskSize);
+ByteRange LumpRange(const Wad2Lump& lump) {
+  return {lump.filePosition, lump.diskSize};
 }
 
 std::string DescribeLump(const Wad2Lump& lump) {

@@ -1,13 +1,14 @@
 #pragma once
 
-// Reading the header and directory of a WAD2 file held in memory. Every position and size is
-// checked against the buffer before it is used.
+// Reading the header and directory of a WAD2 file. Every position and size is checked against the
+// file's length before it is used.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "wadconv/byte_io.h"
+#include "wadconv/byte_source.h"
 #include "wadconv/fault.h"
 
 namespace wadconv {
@@ -22,19 +23,19 @@ struct Wad2Lump {
   std::uint8_t compression = 0;
 };
 
-// The first four bytes of the file, when it has that many.
-std::string FileMagic(Bytes file);
+// The first four bytes of `header`, the start of a file, when it has that many.
+std::string FileMagic(Bytes header);
 
 // The directory of a WAD2 file, or why it cannot be read. Entries are returned as stored; whether
 // each lump's data lies inside the file is CheckLumpPlacement's job.
-Fault ReadWad2Directory(Bytes file, std::vector<Wad2Lump>& lumps);
+Fault ReadWad2Directory(ByteSource& file, std::vector<Wad2Lump>& lumps);
 
 // Whether the lump's data can be taken from the file as it stands: inside the file, not
 // compressed, and its size the same as its size on disk.
 Fault CheckLumpPlacement(const Wad2Lump& lump, std::uint64_t fileSize);
 
-// The lump's bytes; only for a lump that passed CheckLumpPlacement.
-Bytes LumpData(Bytes file, const Wad2Lump& lump);
+// Where the lump's bytes lie; only for a lump that passed CheckLumpPlacement.
+ByteRange LumpRange(const Wad2Lump& lump);
 
 // "lump 3 \"brick1\"" with the name's control bytes written as \xNN, the start of every message
 // about one lump.

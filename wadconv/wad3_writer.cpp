@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "wadconv/miptex.h"
+
 namespace wadconv {
 
 namespace {
@@ -30,21 +32,21 @@ void PutWad3Header(ByteSink& sink, std::uint32_t lumpCount, std::uint32_t direct
   sink.Put(header);
 }
 
-void PutWad3Miptex(ByteSink& sink, const std::string& name, const Miptex& texture,
-                   Palette palette) {
+void PutWad3MiptexHeader(ByteSink& sink, const std::string& name, std::uint32_t width,
+                         std::uint32_t height) {
   std::array<std::uint8_t, kMiptexHeaderBytes> header{};
   PutName(header.data() + kMiptexName, name);
-  PutU32(header.data() + kMiptexWidth, texture.width);
-  PutU32(header.data() + kMiptexHeight, texture.height);
+  PutU32(header.data() + kMiptexWidth, width);
+  PutU32(header.data() + kMiptexHeight, height);
   std::uint64_t offset = kMiptexHeaderBytes;
   for (std::size_t level = 0; level < kMipLevels; ++level) {
     PutU32(header.data() + kMiptexMipOffsets + 4 * level, static_cast<std::uint32_t>(offset));
-    offset += texture.mips[level].size();
+    offset += MipBytes(width, height, level);
   }
   sink.Put(header);
-  for (const Bytes& mip : texture.mips) {
-    sink.Put(mip);
-  }
+}
+
+void PutWad3MiptexTrailer(ByteSink& sink, Palette palette) {
   std::array<std::uint8_t, kPaletteCountBytes> count{};
   PutU16(count.data(), kPaletteColours);
   sink.Put(count);
@@ -53,16 +55,14 @@ void PutWad3Miptex(ByteSink& sink, const std::string& name, const Miptex& textur
   sink.Put(padding);
 }
 
-void PutWad3Directory(ByteSink& sink, const std::vector<Wad3Entry>& entries) {
-  for (const Wad3Entry& entry : entries) {
-    std::array<std::uint8_t, kEntryBytes> bytes{};
-    PutU32(bytes.data() + kEntryFilePosition, entry.filePosition);
-    PutU32(bytes.data() + kEntryDiskSize, entry.size);
-    PutU32(bytes.data() + kEntrySize, entry.size);
-    bytes[kEntryType] = kTypeWad3Miptex;
-    PutName(bytes.data() + kEntryName, entry.name);
-    sink.Put(bytes);
-  }
+void PutWad3DirectoryEntry(ByteSink& sink, const Wad3Entry& entry) {
+  std::array<std::uint8_t, kEntryBytes> bytes{};
+  PutU32(bytes.data() + kEntryFilePosition, entry.filePosition);
+  PutU32(bytes.data() + kEntryDiskSize, entry.size);
+  PutU32(bytes.data() + kEntrySize, entry.size);
+  bytes[kEntryType] = kTypeWad3Miptex;
+  PutName(bytes.data() + kEntryName, entry.name);
+  sink.Put(bytes);
 }
 
 }  // namespace wadconv

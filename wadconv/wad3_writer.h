@@ -6,10 +6,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "wadconv/byte_io.h"
-#include "wadconv/miptex.h"
 #include "wadconv/wad_layout.h"
 
 namespace wadconv {
@@ -33,8 +31,12 @@ using Palette = std::span<const std::uint8_t, kPaletteBytes>;
 std::uint64_t Wad3MiptexBytes(std::uint32_t width, std::uint32_t height);
 
 void PutWad3Header(ByteSink& sink, std::uint32_t lumpCount, std::uint32_t directoryOffset);
-// The texture under `name` (its directory name), mip offsets rewritten for the new lump.
-void PutWad3Miptex(ByteSink& sink, const std::string& name, const Miptex& texture, Palette palette);
-void PutWad3Directory(ByteSink& sink, const std::vector<Wad3Entry>& entries);
+// A WAD3 miptex lump is its header, the four mips right after it, then the trailer. The header
+// carries `name` (the texture's directory name) and the mip offsets of the new lump.
+void PutWad3MiptexHeader(ByteSink& sink, const std::string& name, std::uint32_t width,
+                         std::uint32_t height);
+void PutWad3MiptexTrailer(ByteSink& sink, Palette palette);
+// One entry of the directory, which holds one per texture in the order of the lumps.
+void PutWad3DirectoryEntry(ByteSink& sink, const Wad3Entry& entry);
 
 }  // namespace wadconv

@@ -203,6 +203,24 @@ class PosixFileSystem final : public FileSystem {
     return 0;
   }
 
+  Error ReadAt(File file, std::int64_t offset, char* buffer, std::size_t size,
+               std::size_t& got) override {
+    got = 0;
+    int descriptor = -1;
+    if (const Error error = Descriptor(file, descriptor); error != 0) {
+      return error;
+    }
+    ssize_t count = 0;
+    do {
+      count = pread(descriptor, buffer, size, offset);
+    } while (count < 0 && errno == EINTR);
+    if (count < 0) {
+      return errno;
+    }
+    got = static_cast<std::size_t>(count);
+    return 0;
+  }
+
   Error Write(File file, const char* data, std::size_t size) override {
     int descriptor = -1;
     if (const Error error = Descriptor(file, descriptor); error != 0) {

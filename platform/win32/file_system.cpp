@@ -106,6 +106,27 @@ class Win32FileSystem final : public FileSystem {
     return 0;
   }
 
+  Error ReadAt(File file, std::int64_t offset, char* buffer, std::size_t size,
+               std::size_t& got) override {
+    got = 0;
+    if (file.handle == -1) {
+      return ERROR_INVALID_HANDLE;
+    }
+    // On a handle opened for ordinary reads, ReadFile at an OVERLAPPED position waits for the
+    // read and also moves the file pointer.
+    OVERLAPPED position{};
+    position.Offset = static_cast<DWORD>(static_cast<std::uint64_t>(offset));
+    position.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(offset) >> 32);
+    DWORD count = 0;
+    const auto piece = static_cast<DWORD>(std::min(size, kLargestPiece));
+    if (ReadFile(HandleOf(file), buffer, piece, &count, &position) == 0) {
+      const Error error = LastError();
+      return error == ERROR_HANDLE_EOF ? 0 : error;
+    }
+    got = count;
+    return 0;
+  }
+
   Error Write(File file, const char* data, std::size_t size) override {
     if (file.handle == -1) {
       return ERROR_INVALID_HANDLE;

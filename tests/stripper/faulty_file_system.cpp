@@ -54,6 +54,11 @@ platform::Error FaultyFileSystem::Read(platform::File file, char* buffer, std::s
   return Fails("Read") ? kInjectedError : inner_.Read(file, buffer, size, got);
 }
 
+platform::Error FaultyFileSystem::ReadAt(platform::File file, std::int64_t offset, char* buffer,
+                                         std::size_t size, std::size_t& got) {
+  return Fails("ReadAt") ? kInjectedError : inner_.ReadAt(file, offset, buffer, size, got);
+}
+
 platform::Error FaultyFileSystem::Write(platform::File file, const char* data, std::size_t size) {
   return Fails("Write") ? kInjectedError : inner_.Write(file, data, size);
 }

@@ -45,6 +45,8 @@ class FaultyFileSystem : public platform::FileSystem {
   platform::Error Create(const std::string& path, platform::File& file) override;
   platform::Error Read(platform::File file, char* buffer, std::size_t size,
                        std::size_t& got) override;
+  platform::Error ReadAt(platform::File file, std::int64_t offset, char* buffer, std::size_t size,
+                         std::size_t& got) override;
   platform::Error Write(platform::File file, const char* data, std::size_t size) override;
   platform::Error Sync(platform::File file) override;
   platform::Error Close(platform::File& file) override;

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
+#include <span>
 
 #include "tests/wadconv/bad_wads.h"
 #include "tests/wadconv/wad3_inspection.h"
@@ -27,9 +29,11 @@ struct Converted {
 };
 
 Converted Convert(const std::vector<std::uint8_t>& input) {
-  Converted converted{wadconv::PlanConversion(input), {}};
+  wadconv::MemorySource source(input);
+  Converted converted{wadconv::PlanConversion(source), {}};
   MemorySink sink;
-  wadconv::WriteConversion(converted.plan, input, sink);
+  const wadconv::Fault fault = wadconv::WriteConversion(converted.plan, source, sink);
+  EXPECT_FALSE(fault) << *fault;
   converted.output = sink.bytes_;
   return converted;
 }
@@ -179,6 +183,108 @@ TEST(WadConversion, EachMalformedWadIsAnErrorThatNamesTheFaultAndWritesNothing) 
     EXPECT_TRUE(named) << "no error line holds \"" << bad.message << "\":\n"
                        << AllLines(converted.plan);
   }
+}
+
+TEST(WadConversion, AWadOfPicturesWithoutOneTextureIsAnErrorNamingWhatItSkipped) {
+  const auto input =
+      wadgen::AssembleWad2({{"CONCHARS", 0x44, 0, std::vector<std::uint8_t>(16384, 9)},
+                            {"PALETTE", 0x40, 0, wadgen::OwnPalette()},
+                            {"Num_0", 0x42, 0, std::vector<std::uint8_t>(72, 4)}},
+                           false);
+
+  const Converted converted = Convert(input);
+
+  EXPECT_EQ(converted.plan.kind, wadconv::ConversionKind::kFailed);
+  EXPECT_TRUE(converted.output.empty());
+  const std::string lines = AllLines(converted.plan);
+  EXPECT_NE(lines.find("** ERROR ** the file holds no texture: all 3 of its lumps were skipped "
+                       "(\"CONCHARS\", \"PALETTE\", \"Num_0\")"),
+            std::string::npos)
+      << lines;
+}
+
+TEST(WadConversion, AWadWithoutLumpsBecomesAnEmptyHalfLifeWad) {
+  const Converted converted = Convert(wadgen::AssembleWad2({}, false));
+
+  ASSERT_EQ(converted.plan.kind, wadconv::ConversionKind::kConvert) << AllLines(converted.plan);
+  EXPECT_EQ(converted.output,
+            (std::vector<std::uint8_t>{'W', 'A', 'D', '3', 0, 0, 0, 0, 12, 0, 0, 0}));
+}
+
+// Passes reads through and keeps the largest: the converter must not take in large pieces.
+class MeasuredSource : public wadconv::ByteSource {
+ public:
+  explicit MeasuredSource(wadconv::Bytes bytes) : inner_(bytes) {}
+  std::uint64_t Size() const override { return inner_.Size(); }
+  wadconv::Fault ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) override {
+    largestRead = std::max(largestRead, out.size());
+    return inner_.ReadAt(offset, out);
+  }
+  std::size_t largestRead = 0;
+
+ private:
+  wadconv::MemorySource inner_;
+};
+
+TEST(WadConversion, TexturesLargerThanTheCopyBufferArriveWholeThroughBoundedReads) {
+  wadgen::WadOptions options;
+  options.sizes = {{2048, 1024}, {8, 8}, {1024, 2048}};
+  std::vector<wadgen::Texture> textures;
+  const auto input = wadgen::AssembleWad2(wadgen::MakeLumps(options, textures), false);
+  MeasuredSource source(input);
+
+  const wadconv::ConversionPlan plan = wadconv::PlanConversion(source);
+  MemorySink sink;
+  const wadconv::Fault fault = wadconv::WriteConversion(plan, source, sink);
+
+  ASSERT_EQ(plan.kind, wadconv::ConversionKind::kConvert) << AllLines(plan);
+  EXPECT_FALSE(fault) << *fault;
+  EXPECT_LE(source.largestRead, std::size_t{1} << 20);
+  EXPECT_EQ(sink.bytes_.size(), plan.outputBytes);
+  ExpectTexturesArrived(textures, ReadWad3(sink.bytes_), QuakePaletteBytes());
+}
+
+TEST(WadConversion, MipsStoredInAnyOrderWithGapsArriveInTheirOwnPlaces) {
+  const wadgen::Texture texture =
+      wadgen::MakeTexture("Backwards", wadgen::Pattern::kGradient, 32, 16, 5);
+  // Header, then mip 3, a gap, mip 2, mip 1 and mip 0 last.
+  std::vector<std::uint8_t> lump(40);
+  std::copy_n("Backwards", 9, lump.begin());
+  lump[16] = 32;
+  lump[20] = 16;
+  for (int level = 3; level >= 0; --level) {
+    if (level == 2) {
+      lump.insert(lump.end(), 5, 0xee);
+    }
+    const auto offset = static_cast<std::uint32_t>(lump.size());
+    for (int k = 0; k < 4; ++k) {
+      lump[24 + 4 * level + k] = static_cast<std::uint8_t>(offset >> (8 * k));
+    }
+    lump.insert(lump.end(), texture.mips[level].begin(), texture.mips[level].end());
+  }
+
+  const Converted converted = Convert(wadgen::AssembleWad2({{"Backwards", 0x44, 0, lump}}, false));
+
+  ASSERT_EQ(converted.plan.kind, wadconv::ConversionKind::kConvert) << AllLines(converted.plan);
+  ExpectTexturesArrived({texture}, ReadWad3(converted.output), QuakePaletteBytes());
+}
+
+TEST(WadConversion, AnInputThatShrankAfterPlanningIsAFaultNotAShortOutput) {
+  wadgen::WadOptions options;
+  options.sizes = {{64, 64}, {128, 128}};
+  std::vector<wadgen::Texture> textures;
+  const auto input = wadgen::AssembleWad2(wadgen::MakeLumps(options, textures), true);
+  wadconv::MemorySource whole(input);
+  const wadconv::ConversionPlan plan = wadconv::PlanConversion(whole);
+  ASSERT_EQ(plan.kind, wadconv::ConversionKind::kConvert) << AllLines(plan);
+
+  wadconv::MemorySource shrunk(wadconv::Bytes(input).first(input.size() - 100));
+  MemorySink sink;
+  const wadconv::Fault fault = wadconv::WriteConversion(plan, shrunk, sink);
+
+  ASSERT_TRUE(fault);
+  EXPECT_NE(fault->find("ends before byte"), std::string::npos) << *fault;
+  EXPECT_LT(sink.bytes_.size(), plan.outputBytes);
 }
 
 TEST(WadConversion, EveryFaultyLumpIsNamedInOneRun) {

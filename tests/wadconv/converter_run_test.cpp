@@ -74,6 +74,41 @@ TEST(WadconvRun, AWriteThatFailsLeavesTheOlderOutputAndNoTemporaryFile) {
   EXPECT_EQ(fs.files.size(), 2u) << "a temporary file was left behind";
 }
 
+TEST(WadconvRun, ALeftoverTemporaryFileIsReplacedNotAddedTo) {
+  MemoryFileSystem fs;
+  fs.files["Base.wad"] = SmallWad();
+  fs.files["Base.hlwad.tmp"] = std::vector<char>(5000, 'x');
+
+  const wadconv::RunOutcome outcome = wadconv::RunWadconv(fs, "-wad2hl Base.wad");
+
+  EXPECT_EQ(outcome.exitCode, wadconv::kExitConverted) << Text(outcome);
+  const std::vector<char>& output = fs.files["Base.hlwad"];
+  EXPECT_EQ(ReadWad3({output.begin(), output.end()}).size(), 2u);
+  EXPECT_FALSE(fs.files.contains("Base.hlwad.tmp"));
+}
+
+TEST(WadconvRun, AWadThatShrinksWhileItIsCopiedFailsAndKeepsTheOlderOutput) {
+  MemoryFileSystem fs;
+  wadgen::WadOptions options;
+  options.sizes = {{64, 64}, {32, 16}};
+  std::vector<wadgen::Texture> textures;
+  const auto wad = wadgen::AssembleWad2(wadgen::MakeLumps(options, textures), true);
+  fs.files["Base.wad"] = {wad.begin(), wad.end()};
+  fs.files["Base.hlwad"] = {'o', 'l', 'd'};
+  // The directory comes first; the last texture's header can still be read, its pixels not.
+  const std::size_t lastLump =
+      static_cast<std::uint8_t>(wad[12 + 32]) | static_cast<std::uint8_t>(wad[12 + 32 + 1]) << 8;
+  fs.readAtLimit = lastLump + 40;
+
+  const wadconv::RunOutcome outcome = wadconv::RunWadconv(fs, "-wad2hl Base.wad");
+
+  EXPECT_EQ(outcome.exitCode, wadconv::kExitFailed);
+  EXPECT_EQ(outcome.lines.back().rfind("** ERROR ** \"Base.wad\" ends at byte", 0), 0u)
+      << Text(outcome);
+  EXPECT_EQ(fs.files["Base.hlwad"], (std::vector<char>{'o', 'l', 'd'}));
+  EXPECT_EQ(fs.files.size(), 2u) << "a temporary file was left behind";
+}
+
 TEST(WadconvRun, ARenameThatFailsLeavesNoTemporaryFile) {
   MemoryFileSystem fs;
   fs.files["Base.wad"] = SmallWad();

@@ -61,6 +61,16 @@ platform::Error MemoryFileSystem::Read(platform::File file, char* buffer, std::s
   return 0;
 }
 
+platform::Error MemoryFileSystem::ReadAt(platform::File file, std::int64_t offset, char* buffer,
+                                         std::size_t size, std::size_t& got) {
+  const std::vector<char>& data = files.at(open_.at(file.handle).path);
+  const std::size_t end = std::min(data.size(), readAtLimit);
+  const auto at = std::min(static_cast<std::size_t>(offset), end);
+  got = std::min(size, end - at);
+  std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(at), got, buffer);
+  return 0;
+}
+
 platform::Error MemoryFileSystem::Write(platform::File file, const char* data, std::size_t size) {
   std::vector<char>& contents = files.at(open_.at(file.handle).path);
   if (contents.size() + size > writeLimit) {

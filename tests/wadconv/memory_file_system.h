@@ -16,7 +16,8 @@ class MemoryFileSystem : public platform::FileSystem {
   static constexpr platform::Error kNoSpace = 28;
 
   std::map<std::string, std::vector<char>> files;
-  std::size_t writeLimit = static_cast<std::size_t>(-1);  // bytes a file may take before kNoSpace
+  std::size_t writeLimit = static_cast<std::size_t>(-1);   // bytes a file may take before kNoSpace
+  std::size_t readAtLimit = static_cast<std::size_t>(-1);  // ReadAt finds a file's end here
   bool failRename = false;
 
   platform::Error ModificationTime(const std::string& path, double& oleDate) override;
@@ -28,6 +29,8 @@ class MemoryFileSystem : public platform::FileSystem {
   platform::Error Create(const std::string& path, platform::File& file) override;
   platform::Error Read(platform::File file, char* buffer, std::size_t size,
                        std::size_t& got) override;
+  platform::Error ReadAt(platform::File file, std::int64_t offset, char* buffer, std::size_t size,
+                         std::size_t& got) override;
   platform::Error Write(platform::File file, const char* data, std::size_t size) override;
   platform::Error Sync(platform::File file) override;
   platform::Error Close(platform::File& file) override;

@@ -113,6 +113,37 @@ TEST_F(WadconvProgram, TakesANameWithSpacesUnquotedAndAWadFromAnotherFolder) {
             (std::set<std::string>{"My Textures.wad", "My Textures.hlwad", "Elsewhere.hlwad"}));
 }
 
+TEST_F(WadconvProgram, ALinkAtTheTemporaryNameIsNeverWrittenThrough) {
+  wadgen::WadOptions options;
+  options.sizes = {{16, 16}};
+  std::vector<wadgen::Texture> textures;
+  WriteBytes(work() / "Base.wad",
+             wadgen::AssembleWad2(wadgen::MakeLumps(options, textures), false));
+  const std::vector<std::uint8_t> precious = {'k', 'e', 'e', 'p'};
+  WriteBytes(root_ / "Precious", precious);
+
+  // A link to a file is removed, and the conversion goes on.
+  fs::create_symlink(root_ / "Precious", work() / "Base.hlwad.tmp");
+  const ProgramRun live = Run("-wad2hl Base.wad");
+
+  EXPECT_EQ(live.exitCode, 0) << live.output;
+  EXPECT_EQ(WorkFiles(), (std::set<std::string>{"Base.wad", "Base.hlwad"}));
+  EXPECT_FALSE(fs::is_symlink(work() / "Base.hlwad"));
+  EXPECT_EQ(ReadWad3(ReadBytes(work() / "Base.hlwad")).size(), 1u);
+  EXPECT_EQ(ReadBytes(root_ / "Precious"), precious);
+
+  // A link that leads nowhere is not seen as a file by name lookups, so the write is refused.
+  fs::remove(work() / "Base.hlwad");
+  fs::create_symlink(root_ / "Nowhere", work() / "Base.hlwad.tmp");
+  const ProgramRun dangling = Run("-wad2hl Base.wad");
+
+  EXPECT_EQ(dangling.exitCode, 1) << dangling.output;
+  EXPECT_NE(dangling.output.find("** ERROR ** cannot create \"Base.hlwad.tmp\""), std::string::npos)
+      << dangling.output;
+  EXPECT_FALSE(fs::exists(root_ / "Nowhere"));
+  EXPECT_FALSE(fs::exists(work() / "Base.hlwad"));
+}
+
 TEST_F(WadconvProgram, CopiesAHalfLifeWadUnchanged) {
   const std::vector<std::uint8_t> wad3 = {'W', 'A', 'D', '3', 0, 0, 0, 0, 12, 0, 0, 0};
   WriteBytes(work() / "Already.wad", wad3);
@@ -144,6 +175,23 @@ TEST_F(WadconvProgram, EachMalformedWadFailsWithoutOutputAndLeavesAnOlderOutputA
     EXPECT_EQ(ReadBytes(work() / "Bad.hlwad"), older);
     EXPECT_EQ(WorkFiles(), (std::set<std::string>{"Bad.wad", "Bad.hlwad"}));
   }
+}
+
+TEST_F(WadconvProgram, AWadOfPicturesOnlyFailsAndLeavesNoOutput) {
+  std::vector<wadgen::Lump> pictures = {{"CONCHARS", 0x44, 0, std::vector<std::uint8_t>(16384, 1)}};
+  for (const char* name : {"Num_0", "Num_1", "Disc", "Pause"}) {
+    pictures.push_back({name, 0x42, 0, std::vector<std::uint8_t>(8 + 24 * 24, 7)});
+  }
+  WriteBytes(work() / "Gfx.wad", wadgen::AssembleWad2(pictures, false));
+
+  const ProgramRun run = Run("-wad2hl Gfx.wad");
+
+  EXPECT_EQ(run.exitCode, 1) << run.output;
+  EXPECT_NE(run.output.find("** ERROR ** the file holds no texture: all 5 of its lumps were "
+                            "skipped (\"CONCHARS\", \"Num_0\""),
+            std::string::npos)
+      << run.output;
+  EXPECT_EQ(WorkFiles(), (std::set<std::string>{"Gfx.wad"}));
 }
 
 TEST_F(WadconvProgram, AMissingWadAndAMissingNameAreErrors) {
