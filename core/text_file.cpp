@@ -7,7 +7,6 @@ namespace core {
 namespace {
 
 constexpr std::size_t kWriteBuffer = 256 * 1024;
-constexpr std::int64_t kWriteBackStep = 8 << 20;
 
 // The first CR or LF in [begin, end), or end. Map lines are long runs of digits and spaces, so
 // two memchr passes over the rest of the buffer beat a byte-by-byte scan; the second pass only
@@ -67,12 +66,10 @@ platform::Error LineWriter::WriteLine(const std::string& line) {
 
 platform::Error LineWriter::Flush() {
   const platform::Error error = fs_.Write(file_, pending_.data(), pending_.size());
-  written_ += static_cast<std::int64_t>(pending_.size());
-  pending_.clear();
-  if (error == 0 && written_ - writeBackStart_ >= kWriteBackStep) {
-    fs_.StartWriteBack(file_, writeBackStart_, written_ - writeBackStart_);
-    writeBackStart_ = written_;
+  if (error == 0) {
+    writeBack_.Wrote(fs_, file_, pending_.size());
   }
+  pending_.clear();
   return error;
 }
 

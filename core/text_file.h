@@ -5,7 +5,6 @@
 // the last line needs no line end, and a final line end yields no extra empty line. Written lines
 // end in CR LF.
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -49,8 +48,7 @@ class LineWriter {
   platform::FileSystem& fs_;
   platform::File file_;
   std::string pending_;
-  std::int64_t written_ = 0;
-  std::int64_t writeBackStart_ = 0;
+  platform::WriteBackPacer writeBack_;
 };
 
 }  // namespace core

@@ -67,6 +67,19 @@ class FileSystem {
 // The operating system's own file system.
 FileSystem& NativeFileSystem();
 
+// For a file written front to back: starts the write-back of every few MiB as they are written,
+// so that the final Sync of a large file has little left to do and the copy and the disk work at
+// the same time.
+class WriteBackPacer {
+ public:
+  // Records `count` more bytes written to `file`.
+  void Wrote(FileSystem& fs, File file, std::size_t count);
+
+ private:
+  std::int64_t written_ = 0;
+  std::int64_t started_ = 0;
+};
+
 // --- Drives and the current folder (one per process) ---
 
 // Makes drive `letter` ("c" or "C") current, at the folder last current on it (its root at first,

@@ -119,12 +119,16 @@ class FileSink : public ByteSink {
   void Write(Bytes bytes) {
     if (error_ == 0 && !bytes.empty()) {
       error_ = fs_.Write(file_, reinterpret_cast<const char*>(bytes.data()), bytes.size());
+      if (error_ == 0) {
+        writeBack_.Wrote(fs_, file_, bytes.size());
+      }
     }
   }
 
   platform::FileSystem& fs_;
   platform::File file_;
   std::vector<std::uint8_t> buffer_;
+  platform::WriteBackPacer writeBack_;
   platform::Error error_ = 0;
 };
 
