@@ -2,8 +2,11 @@
 // and its runs where no display can be opened.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -14,6 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using driver_testing::QuakeWad;
+using driver_testing::ReadHostFile;
 using driver_testing::TextureFolder;
 using driver_testing::WriteHostFile;
 
@@ -116,6 +120,65 @@ TEST_F(KorvaneProgram, EditorUnderProgramFilesX86IsPointedOut) {
             std::string::npos)
       << run.err;
   fs::remove_all(driver_testing::DriveC() / "Program Files (x86)");
+}
+
+// A texture folder as a stranger's pack could leave it: names that a command interpreter reads as
+// several lines or as its own syntax, links at every name the run writes that point outside, a FIFO
+// and a folder named like WADs. The run ends by itself, runs no command but the converter, changes
+// nothing outside the folder, and every stamp stands for a real HL WAD of the stamped length.
+TEST_F(KorvaneProgram, HostilePackChangesNothingOutsideAndStampsOnlyRealConversions) {
+  const fs::path outside = scratch_ / "outside";
+  fs::create_directories(outside);
+  const fs::path spy = scratch_ / "spy";
+  fs::create_directories(spy);
+  WriteHostFile(spy / "touch", "#!/bin/sh\necho \"$@\" >> '" + (outside / "ran").string() + "'\n");
+  fs::permissions(spy / "touch", fs::perms::owner_all);
+
+  for (const char* name : {"a\ntouch PWNED\nb.wad", "c\rtouch PWNED.wad", "q\"uote.wad",
+                           "tab\t.wad", "trailing.wad ", "100%.wad", "a&b.wad", "c^d.wad"}) {
+    WriteHostFile(In(name), QuakeWad(1));
+  }
+  ASSERT_EQ(::mkfifo(In("pipe.wad").c_str(), 0600), 0);
+  fs::create_directories(In("folder.wad"));
+  fs::create_directories(In("logs"));
+  std::vector<std::pair<fs::path, fs::path>> links;
+  for (const char* written :
+       {"2hlwad.bat", "error.log", "successful.log", "100%.hlwad", "100%.hlwad.tmp",
+        "logs/100%.log", "logs/100%.stmp", "a&b.hlwad", "logs/a&b.log", "logs/a&b.stmp"}) {
+    const fs::path target = outside / ("victim-" + std::to_string(links.size()));
+    WriteHostFile(target, "the user's own file");
+    fs::create_symlink(target, In(written));
+    links.emplace_back(In(written), target);
+  }
+
+  const std::string path = spy.string() + ":" + std::getenv("PATH");
+  const auto run = Run({}, {{"PATH", path}});
+
+  EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+  EXPECT_FALSE(fs::exists(outside / "ran")) << ReadHostFile(outside / "ran");
+  for (const auto& [link, target] : links) {
+    EXPECT_EQ(ReadHostFile(target), "the user's own file") << link;
+  }
+  EXPECT_NE(run.out.find("Number of Quake WADS found = 3"), std::string::npos) << run.out;
+  int stamps = 0;
+  for (const auto& entry : fs::directory_iterator(In("logs"))) {
+    if (entry.path().extension() != ".stmp" || fs::is_symlink(entry.path())) {
+      continue;
+    }
+    ++stamps;
+    const std::string stamp = ReadHostFile(entry.path());
+    ASSERT_EQ(stamp.size(), 224u);
+    const fs::path hlwad = In(entry.path().stem().string() + ".hlwad");
+    const std::string converted = ReadHostFile(hlwad);
+    EXPECT_EQ(converted.substr(0, 4), "WAD3") << hlwad;
+    EXPECT_FALSE(fs::is_symlink(hlwad));
+    std::uint32_t length = 0;
+    for (int i = 3; i >= 0; --i) {
+      length = length << 8 | static_cast<unsigned char>(stamp[220 + static_cast<std::size_t>(i)]);
+    }
+    EXPECT_EQ(length, converted.size()) << hlwad;
+  }
+  EXPECT_EQ(stamps, 3);
 }
 
 }  // namespace

@@ -6,12 +6,15 @@
 #include <map>
 #include <string>
 
-#include "faulty_file_system.h"
 #include "stripper/map_version_stripper.h"
 #include "test_folder.h"
+#include "tests/support/faulty_file_system.h"
 
 namespace stripper_test {
 namespace {
+
+using test_support::FaultyFileSystem;
+using test_support::kInjectedError;
 
 using Contents = std::map<std::string, std::string>;
 

@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/wadconv/memory_file_system.h"
+#include "tests/support/memory_file_system.h"
 #include "tests/wadconv/wad3_inspection.h"
 #include "tools/wad_generator.h"
 
 namespace {
+
+using test_support::MemoryFileSystem;
 
 std::vector<char> SmallWad() {
   wadgen::WadOptions options;

@@ -1,6 +1,8 @@
-#include "tests/wadconv/memory_file_system.h"
+#include "tests/support/memory_file_system.h"
 
 #include <algorithm>
+
+namespace test_support {
 
 platform::Error MemoryFileSystem::ModificationTime(const std::string& path, double& oleDate) {
   oleDate = 45000.0;
@@ -99,3 +101,5 @@ platform::Error MemoryFileSystem::List(const std::string&, const std::string&,
   }
   return 0;
 }
+
+}  // namespace test_support

@@ -11,7 +11,7 @@
 
 #include "platform/platform.h"
 
-namespace stripper_test {
+namespace test_support {
 
 inline constexpr platform::Error kInjectedError = 5;
 
@@ -63,4 +63,4 @@ class FaultyFileSystem : public platform::FileSystem {
   std::set<std::intptr_t> open_;
 };
 
-}  // namespace stripper_test
+}  // namespace test_support

@@ -9,6 +9,8 @@
 
 #include "platform/platform.h"
 
+namespace test_support {
+
 class MemoryFileSystem : public platform::FileSystem {
  public:
   static constexpr platform::Error kNotFound = 2;
@@ -45,3 +47,5 @@ class MemoryFileSystem : public platform::FileSystem {
   std::map<std::intptr_t, Open> open_;
   std::intptr_t nextHandle_ = 1;
 };
+
+}  // namespace test_support

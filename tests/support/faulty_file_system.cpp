@@ -1,6 +1,6 @@
-#include "faulty_file_system.h"
+#include "tests/support/faulty_file_system.h"
 
-namespace stripper_test {
+namespace test_support {
 
 FaultyFileSystem::~FaultyFileSystem() {
   for (const std::intptr_t handle : open_) {
@@ -82,4 +82,4 @@ platform::Error FaultyFileSystem::List(const std::string& folder, const std::str
   return Fails("List") ? kInjectedError : inner_.List(folder, pattern, names);
 }
 
-}  // namespace stripper_test
+}  // namespace test_support
