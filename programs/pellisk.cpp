@@ -11,11 +11,14 @@
 namespace {
 
 constexpr char kUsage[] = "usage: pellisk MAPFILE";
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
 constexpr char kHelp[] =
     "Rewrites MAPFILE without every line that holds \"mapversion\" in any letter case.\n"
     "A name without any \".\" gets \".map\". The map is set aside as a lower-case \".bkr\"\n"
     "backup in its own folder while the new map takes its name; the backup is deleted at the\n"
-    "end. On failure the files are put back as they were. Prints nothing on success.\n";
+    "end. On failure the files are put back as they were. Prints nothing on success.\n"
+    "Exit status: 0 rewritten, 1 failure (the map is unchanged), 2 wrong usage.\n";
 
 }  // namespace
 
@@ -35,8 +38,9 @@ int main(int argc, char** argv) {
     std::cerr << "pellisk: " << failure.what() << "\n";
     if (stripper::UnquotedArgument(argumentText).empty()) {
       std::cerr << kUsage << "\n";
+      return kExitUsage;
     }
-    return 1;
+    return kExitFailure;
   }
   return 0;
 }

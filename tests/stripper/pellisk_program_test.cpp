@@ -107,9 +107,9 @@ TEST_F(PelliskTest, AMissingMapIsReportedAndItsBackupKept) {
   EXPECT_NE(report.find("(error "), std::string::npos) << report;
 }
 
-TEST_F(PelliskTest, AnEmptyArgumentIsReportedWithAUsageLine) {
+TEST_F(PelliskTest, AnEmptyArgumentIsReportedWithAUsageLineAndStatus2) {
   for (const auto& form : std::vector<std::vector<std::string>>{{}, {"\"\""}, {" "}}) {
-    const std::string report = Fail(form);
+    const std::string report = Fail(form, 2);
     EXPECT_EQ(LineCount(report), 2u) << report;
     EXPECT_NE(report.find("\nusage: pellisk "), std::string::npos) << report;
   }
