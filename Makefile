@@ -1,8 +1,15 @@
 # Whole set-up, build and test on a fresh Debian machine: `make test`.
 # Missing Debian packages are installed with apt-get first; a second run finds them and goes on at once.
 
+# PACKAGES are what the Linux build and its tests need. The other lists belong to the targets that
+# name them (the Windows build, fuzzing, the packages, the format check), so that `make test`
+# installs nothing else.
 PACKAGES := cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev \
-            libgl-dev clang libclang-rt-14-dev clang-format fonts-dejavu-core time
+            libgl-dev fonts-dejavu-core time
+WINDOWS_PACKAGES :=
+FUZZ_PACKAGES :=
+PACKAGE_TOOLS :=
+FORMAT_PACKAGES := clang-format
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= 2
 WERROR ?= OFF
@@ -13,19 +20,35 @@ BENCHMARKS :=
 # Each subsystem adds its own targets, packages and benchmarks here.
 -include $(sort $(wildcard mk/*.mk))
 
-.PHONY: deps build test test-sanitize demo bench format check-format clean
+.PHONY: deps deps-windows deps-fuzz deps-package deps-format build test test-sanitize demo bench \
+        format check-format clean
 
 # The main job on a demo texture folder: see mk/korvane.mk.
 demo: demo-korvane
 
-deps:
-	@missing=""; for p in $(PACKAGES); do \
+# Installs those of the Debian packages $(1) that are missing.
+INSTALL_MISSING = @missing=""; for p in $(1); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
 	  $(SUDO) apt-get update -q && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q $$missing; \
 	fi
+
+deps:
+	$(call INSTALL_MISSING,$(PACKAGES))
+
+deps-windows:
+	$(call INSTALL_MISSING,$(WINDOWS_PACKAGES))
+
+deps-fuzz:
+	$(call INSTALL_MISSING,$(FUZZ_PACKAGES))
+
+deps-package:
+	$(call INSTALL_MISSING,$(PACKAGE_TOOLS))
+
+deps-format:
+	$(call INSTALL_MISSING,$(FORMAT_PACKAGES))
 
 build: deps
 	$(call CONFIGURE,default)
@@ -45,7 +68,7 @@ bench: $(BENCHMARKS)
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
-check-format: deps
+check-format: deps-format
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:

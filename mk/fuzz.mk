@@ -11,7 +11,9 @@ FUZZ_MAX_LEN_wadconv-fuzz := 65536
 
 .PHONY: fuzz
 
-fuzz: deps
+FUZZ_PACKAGES += clang libclang-rt-14-dev
+
+fuzz: deps deps-fuzz
 	$(call CONFIGURE,fuzz)
 	cmake --build --preset fuzz -j $(JOBS) --target $(FUZZ_TARGETS)
 	@$(foreach target,$(FUZZ_TARGETS),$(call FUZZ_RUN,$(target)) &&) true

@@ -13,6 +13,13 @@
 
 namespace {
 
+constexpr char kUsage[] = "Usage: korvane-cmd BATCHFILE";
+constexpr char kHelp[] =
+    "Runs BATCHFILE line by line as cmd.exe runs the lines Korvane writes: drive and folder\n"
+    "changes, programs with their standard output sent to a file, and exit. A line that cannot\n"
+    "run explains itself on standard output and the batch goes on.\n"
+    "Exit status: 0 the batch ran, 1 the batch file cannot be read, 2 wrong usage.\n";
+
 // The batch path is the whole argument text, perhaps in double quotes: the path may hold spaces.
 std::string BatchPath(const std::string& argumentText) {
   const std::size_t first = argumentText.find_first_not_of(" \t");
@@ -31,9 +38,18 @@ std::string BatchPath(const std::string& argumentText) {
 
 int main(int argc, char** argv) {
   try {
-    const std::string batch = BatchPath(platform::ArgumentText(argc, argv));
+    const std::string argumentText = platform::ArgumentText(argc, argv);
+    if (argumentText == "--help") {
+      std::cout << kUsage << "\n" << kHelp;
+      return 0;
+    }
+    if (argumentText == "--version") {
+      std::cout << "korvane-cmd " << KORVANE_VERSION << "\n";
+      return 0;
+    }
+    const std::string batch = BatchPath(argumentText);
     if (batch.empty()) {
-      std::cerr << "Usage: korvane-cmd BATCHFILE\n";
+      std::cerr << kUsage << "\n";
       return 2;
     }
     platform::FileSystem& fs = platform::NativeFileSystem();

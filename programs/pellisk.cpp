@@ -12,11 +12,15 @@
 namespace {
 
 constexpr char kUsage[] = "usage: pellisk MAPFILE";
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
 constexpr char kHelp[] =
     "Rewrites MAPFILE without every line that holds \"mapversion\" in any letter case.\n"
     "A name without any \".\" gets \".map\". The map is set aside as a lower-case \".bkr\"\n"
     "backup in its own folder while the new map takes its name; the backup is deleted at the\n"
-    "end. On failure the files are put back as they were. Prints nothing on success.\n";
+    "end. On failure the files are put back as they were. Prints nothing on success.\n"
+    "A line ends at CR LF, a lone CR or a lone LF; kept lines end in CR LF.\n"
+    "Exit status: 0 rewritten, 1 failure (the map is unchanged), 2 wrong usage.\n";
 
 }  // namespace
 
@@ -32,13 +36,13 @@ int main(int argc, char** argv) {
   }
   if (core::TrimSpaces(stripper::UnquotedArgument(argumentText)).empty()) {
     std::cerr << kUsage << "\n";
-    return 2;
+    return kExitUsage;
   }
   try {
     stripper::MapVersionStripper(argumentText, platform::NativeFileSystem());
   } catch (const std::exception& failure) {
     std::cerr << "pellisk: " << failure.what() << "\n";
-    return 1;
+    return kExitFailure;
   }
   return 0;
 }

@@ -41,11 +41,12 @@ class PelliskTest : public ::testing::Test {
     EXPECT_EQ(outcome.err, "");
   }
 
-  // Runs pellisk, expects a failure that leaves the files alone, and returns its report.
-  std::string Fail(const std::vector<std::string>& arguments) {
+  // Runs pellisk, expects a failure with `exitCode` (1, or 2 for a wrong command line) that leaves
+  // the files alone, and returns its report.
+  std::string Fail(const std::vector<std::string>& arguments, int exitCode = 1) {
     const Contents before = Files();
     const test_support::ProgramRun outcome = Pellisk(arguments);
-    EXPECT_NE(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.exitCode, exitCode);
     EXPECT_EQ(outcome.out, "");
     EXPECT_EQ(Files(), before);
     return outcome.err;

@@ -14,8 +14,10 @@
 #include <algorithm>
 #include <chrono>
 #include <string>
+#include <string_view>
 
 #include "core/text_box.h"
+#include "window/qt/windows1252.h"
 
 namespace {
 
@@ -55,6 +57,21 @@ TEST_F(QtWindowTest, HasTheDesignedCaptionSizeAndIcon) {
     EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
   }
   EXPECT_FALSE(form->isVisible()) << "a loaded window stays hidden until shown";
+}
+
+TEST_F(QtWindowTest, TheFrameNeitherMaximisesNorResizes) {
+  QWidget* form = window.Form();
+  const Qt::WindowFlags flags = form->windowFlags();
+  EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint)) << "else the system's default buttons";
+  EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+  EXPECT_TRUE(flags.testFlag(Qt::MSWindowsFixedSizeDialogHint));
+  EXPECT_TRUE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+  EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+  EXPECT_TRUE(form->isWindow());
+  EXPECT_EQ(form->minimumSize(), form->size());
+  EXPECT_EQ(form->maximumSize(), form->size());
+  window.Show();
+  EXPECT_EQ(form->windowFlags(), flags) << "showing keeps the frame";
 }
 
 TEST_F(QtWindowTest, ControlsAreCreatedInTheDesignedOrderAndPlaces) {
@@ -142,6 +159,50 @@ TEST_F(QtWindowTest, TextIsShownAsWindows1252WithOneBreakPerLineBreak) {
   window.SetText3("\x80");
   EXPECT_EQ(Find<QLineEdit>("Text2")->text(), QString::fromUtf8("c:\\caf\u00E9"));
   EXPECT_EQ(Find<QLineEdit>("Text3")->text(), QString::fromUtf8("\u20AC"));
+}
+
+TEST_F(QtWindowTest, ALineIsShownAsUtf8OnceItsBytesAreValidUtf8) {
+  core::TextBox& box = window.Text1();
+  box.SetText("Converting Lights \xC3");
+  EXPECT_EQ(Text1().toPlainText(), QString::fromUtf8("Converting Lights \u00C3"));
+  box.AppendText("\x84\xC3\x96.wad");
+  EXPECT_EQ(Text1().toPlainText(), QString::fromUtf8("Converting Lights \u00C4\u00D6.wad"));
+  box.AppendText(" \xE9\r\nnext \xC3\x96");
+  EXPECT_EQ(
+      Text1().toPlainText(),
+      QString::fromUtf8("Converting Lights \u00C3\u201E\u00C3\u2013.wad \u00E9\nnext \u00D6"));
+  EXPECT_EQ(box.Text(), "Converting Lights \xC3\x84\xC3\x96.wad \xE9\r\nnext \xC3\x96")
+      << "the text itself stays byte for byte";
+}
+
+TEST_F(QtWindowTest, AppendingInAnyPiecesShowsWhatTheWholeTextShows) {
+  const std::string text =
+      "==\r\nLights \xC3\x84\xC3\x96.wad\r\ncaf\xE9\r\r\n\xF0\x9F\x98\x80\nend \xC3\x96\r";
+  core::TextBox& box = window.Text1();
+  for (const std::size_t piece : {1, 2, 3, 5, 7}) {
+    box.SetText("start\r\n");
+    for (std::size_t at = 0; at < text.size(); at += piece) {
+      box.AppendText(std::string_view(text).substr(at, piece));
+      if (at % 2 == 0) {
+        window.Refresh();
+      }
+    }
+    EXPECT_EQ(Text1().toPlainText(), window::ScreenText("start\r\n" + text)) << piece;
+  }
+}
+
+TEST_F(QtWindowTest, SelectionCountsTheBytesOfACharacter) {
+  core::TextBox& box = window.Text1();
+  box.SetText("\xC3\x84\xC3\x96\r\n\xF0\x9F\x98\x80x\r\n\xC4\xD6");
+  box.SetSelStart(2);
+  box.SetSelLength(2);
+  EXPECT_EQ(Text1().textCursor().selectedText(), QString::fromUtf8("\u00D6"));
+  box.SetSelStart(6);
+  box.SetSelLength(5);
+  EXPECT_EQ(Text1().textCursor().selectedText(), QString::fromUtf8("\U0001F600x"));
+  box.SetSelStart(13);
+  box.SetSelLength(1);
+  EXPECT_EQ(Text1().textCursor().selectedText(), QString::fromUtf8("\u00C4"));
 }
 
 TEST_F(QtWindowTest, SelectionCountsACrLfPairAsTwo) {

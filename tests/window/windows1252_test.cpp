@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 
 namespace {
@@ -20,6 +21,60 @@ TEST(ScreenText, EveryKindOfLineBreakIsOneBreak) {
   EXPECT_EQ(window::ScreenText("a\r\nb\rc\nd"), QStringLiteral("a\nb\nc\nd"));
   EXPECT_EQ(window::ScreenText("\r\r\n\n\r"), QStringLiteral("\n\n\n\n"));
   EXPECT_EQ(window::ScreenText("\n\r"), QStringLiteral("\n\n"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ScreenText, ALineOfValidUtf8IsShownAsUtf8) {
+  EXPECT_EQ(window::ScreenText("Lights \xC3\x84\xC3\x96.wad"),
+            QString::fromUtf8("Lights \u00C4\u00D6.wad"));
+  EXPECT_EQ(window::ScreenText("\xE2\x82\xAC \xF0\x9F\x98\x80 \xEF\xBB\xBF"),
+            QString::fromUtf8("\u20AC \U0001F600 \uFEFF"));
+  EXPECT_EQ(window::ScreenText("\xF4\x8F\xBF\xBF"), QString::fromUtf8("\U0010FFFF"));
+}
+
+TEST(ScreenText, ALineWithAnyInvalidSequenceIsWindows1252Throughout) {
+  // One stray Windows-1252 byte makes the whole line Windows-1252, also its valid sequences.
+  EXPECT_EQ(window::ScreenText("\xC3\x84 caf\xE9"), QString::fromUtf8("\u00C3\u201E caf\u00E9"));
+  const char* const invalid[] = {
+      "\xC0\x80",          // overlong NUL
+      "\xE0\x80\xAF",      // overlong "/"
+      "\xED\xA0\x80",      // a surrogate
+      "\xF4\x90\x80\x80",  // beyond U+10FFFF
+      "\xE2\x82",          // cut short by the line's end
+      "\xC3 x",            // cut short by a space
+      "\x80",              // a continuation byte alone
+      "\xF8\x88\x80\x80",  // no longer UTF-8
+  };
+  for (const char* line : invalid) {
+    QString expected;
+    for (const char* byte = line; *byte != '\0'; ++byte) {
+      expected += window::ScreenText(std::string(1, *byte));
+    }
+    EXPECT_EQ(window::ScreenText(line), expected) << line;
+  }
+}
+
+TEST(ScreenText, EachLineIsDecodedOnItsOwn) {
+  EXPECT_EQ(window::ScreenText("\xC3\x84\r\n\xC4\r\xC3\x96\n\xD6"),
+            QString::fromUtf8("\u00C4\n\u00C4\n\u00D6\n\u00D6"));
+  // A character is never split by a line break: the break ends the line first.
+  EXPECT_EQ(window::ScreenText("\xC3\n\x84"), QString::fromUtf8("\u00C3\n\u201E"));
+}
+
+TEST(ScreenPosition, CountsWhatTheScreenShows) {
+  const std::string text =
+      "a\xC3\x84"
+      "b\r\nc\xE9\r\xF0\x9F\x98\x80";
+  const int expected[] = {0, 1, 2, 2, 3, 4, 4, 5, 6, 7, 9, 9, 9, 9};
+  ASSERT_EQ(std::size(expected), text.size() + 1);
+  for (std::size_t offset = 0; offset <= text.size(); ++offset) {
+    EXPECT_EQ(window::ScreenPosition(text, offset), expected[offset]) << offset;
+  }
+  EXPECT_EQ(window::ScreenPosition(text, text.size() + 5), 9);
+  EXPECT_EQ(window::ScreenText(text).size(), 9);
 }
 
 }  // namespace

@@ -113,6 +113,10 @@ void QtProgressWindow::Load() {
   form.setWindowIcon(ApplicationIcon());
   form.setFixedSize(design::kClientWidth / design::kTwipsPerPixel,
                     design::kClientHeight / design::kTwipsPerPixel);
+  // The frame offers what a fixed-size window can do: no maximise button and no resizing border.
+  form.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                      Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                      Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
   // Created in the order of the design, which is also the order of the Tab key.
   controls->list1 = Place(new QListWidget(&form), "List1", design::kList1Place, false);

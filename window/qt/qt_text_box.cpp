@@ -7,6 +7,19 @@
 
 namespace window {
 
+namespace {
+
+std::size_t LastLineStart(const std::string& text) {
+  const std::size_t lastBreak = text.find_last_of("\r\n");
+  return lastBreak == std::string::npos ? 0 : lastBreak + 1;
+}
+
+int ShownLength(std::string_view line) {
+  return ScreenPosition(line, line.size());
+}
+
+}  // namespace
+
 QtTextBox::QtTextBox(std::function<void()> load) : load_(std::move(load)) {
   presentTimer_.setSingleShot(true);
   presentTimer_.setInterval(0);
@@ -23,6 +36,9 @@ void QtTextBox::Detach() {
   edit_ = nullptr;
   text_.clear();
   pending_.clear();
+  documentCut_ = 0;
+  lastLineStart_ = 0;
+  lastLineShown_ = 0;
   replacePending_ = false;
   selectionPending_ = false;
   selStart_ = 0;
@@ -36,13 +52,16 @@ void QtTextBox::Present() {
   }
   if (replacePending_) {
     edit_->setPlainText(ScreenText(text_));
-  } else if (!pending_.isEmpty()) {
-    QTextCursor end(edit_->document());
-    end.movePosition(QTextCursor::End);
-    end.insertText(pending_);
+  } else if (documentCut_ > 0 || !pending_.isEmpty()) {
+    const int end = edit_->document()->characterCount() - 1;
+    QTextCursor tail(edit_->document());
+    tail.setPosition(end - documentCut_);
+    tail.setPosition(end, QTextCursor::KeepAnchor);
+    tail.insertText(pending_);
   }
   replacePending_ = false;
   pending_.clear();
+  documentCut_ = 0;
   if (selectionPending_) {
     selectionPending_ = false;
     QTextCursor cursor(edit_->document());
@@ -62,6 +81,9 @@ void QtTextBox::SetText(std::string text) {
   load_();
   text_ = std::move(text);
   pending_.clear();
+  documentCut_ = 0;
+  lastLineStart_ = LastLineStart(text_);
+  lastLineShown_ = ShownLength(std::string_view(text_).substr(lastLineStart_));
   replacePending_ = true;
   selStart_ = 0;
   selLength_ = 0;
@@ -76,9 +98,16 @@ void QtTextBox::AppendText(std::string_view addition) {
   }
   // A CR that ended the old text is already a break on screen; an LF right after it belongs to it.
   const bool breakContinues = !text_.empty() && text_.back() == '\r' && addition.front() == '\n';
+  const std::size_t reshownFrom = breakContinues ? text_.size() + 1 : lastLineStart_;
   text_.append(addition);
-  if (!replacePending_) {
-    pending_.append(ScreenText(breakContinues ? addition.substr(1) : addition));
+  lastLineStart_ = LastLineStart(text_);
+  if (replacePending_) {
+    lastLineShown_ = ShownLength(std::string_view(text_).substr(lastLineStart_));
+  } else {
+    Unshow(lastLineShown_);
+    const QString shown = ScreenText(std::string_view(text_).substr(reshownFrom));
+    pending_.append(shown);
+    lastLineShown_ = static_cast<int>(shown.size() - (shown.lastIndexOf(u'\n') + 1));
   }
   PresentLater();
 }
@@ -102,13 +131,13 @@ int QtTextBox::DocumentPosition(std::size_t offset) const {
   if (offset >= text_.size()) {
     return edit_->document()->characterCount() - 1;
   }
-  int position = 0;
-  for (std::size_t i = 0; i < offset; ++i) {
-    if (!(text_[i] == '\n' && i > 0 && text_[i - 1] == '\r')) {
-      ++position;
-    }
-  }
-  return position;
+  return ScreenPosition(text_, offset);
+}
+
+void QtTextBox::Unshow(int length) {
+  const int fromPending = std::min(length, static_cast<int>(pending_.size()));
+  pending_.chop(fromPending);
+  documentCut_ += length - fromPending;
 }
 
 void QtTextBox::PresentLater() {

@@ -34,9 +34,9 @@ class QtTextBox : public core::TextBox {
   void SetText(std::string text) override;
   // Leaves the caret where it was.
   void AppendText(std::string_view addition) override;
-  // Positions count bytes, a CR LF pair as two; the widget shows such a pair as one break. Negative
-  // values count as 0, and a caret beyond the end stands at the end. The caret is scrolled into
-  // view.
+  // Positions count bytes, a CR LF pair as two; the widget shows such a pair as one break, and the
+  // bytes of a UTF-8 character as the character. Negative values count as 0, and a caret beyond
+  // the end stands at the end. The caret is scrolled into view.
   void SetSelStart(std::int32_t start) override;
   void SetSelLength(std::int32_t length) override;
 
@@ -44,15 +44,23 @@ class QtTextBox : public core::TextBox {
   // Where byte position `offset` of the text lies in the widget's document.
   int DocumentPosition(std::size_t offset) const;
   void PresentLater();
+  // Takes the last `length` characters off what the widget will show.
+  void Unshow(int length);
 
   std::function<void()> load_;
   QPlainTextEdit* edit_ = nullptr;
   std::string text_;
   std::size_t selStart_ = 0;
   std::size_t selLength_ = 0;
-  // What the widget does not show yet: either the whole text, or `pending_` at its end.
+  // What the widget does not show yet: either the whole text, or `pending_` in place of the last
+  // `documentCut_` characters of the widget's document.
   bool replacePending_ = false;
   QString pending_;
+  int documentCut_ = 0;
+  // The text's last line, which is shown again as it grows: whether it is shown as UTF-8 depends
+  // on all its bytes. Where it starts in the text and its length on screen.
+  std::size_t lastLineStart_ = 0;
+  int lastLineShown_ = 0;
   bool selectionPending_ = false;
   QTimer presentTimer_;
 };

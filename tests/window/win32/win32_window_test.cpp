@@ -108,6 +108,14 @@ TEST_F(Win32WindowTest, HasTheDesignedCaptionClientAreaAndIcon) {
   EXPECT_NE(GetClassLongPtrA(window.Form(), GCLP_HICONSM), 0);
 }
 
+TEST_F(Win32WindowTest, TheFrameNeitherMaximisesNorResizes) {
+  const auto style = static_cast<DWORD>(GetWindowLongA(window.Form(), GWL_STYLE));
+  EXPECT_EQ(style & WS_MAXIMIZEBOX, 0u);
+  EXPECT_EQ(style & WS_THICKFRAME, 0u);
+  EXPECT_NE(style & WS_MINIMIZEBOX, 0u);
+  EXPECT_NE(style & WS_SYSMENU, 0u);
+}
+
 TEST_F(Win32WindowTest, ControlsAreCreatedInTheDesignedOrderKindsAndPlaces) {
   struct Expected {
     Win32ControlId id;
