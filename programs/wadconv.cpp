@@ -3,6 +3,7 @@
 // text file of the programs; errors start with "** ERROR **" and give a non-zero exit code.
 
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <string>
 
@@ -12,6 +13,12 @@
 
 namespace {
 
+constexpr char kHelp[] =
+    "usage: wadconv -wad2hl NAME\n"
+    "Converts the Quake WAD2 file NAME into the Half-Life WAD3 file STEM.hlwad in the current\n"
+    "folder (STEM is NAME's file name up to its last \".\"). Exit status: 0 converted,\n"
+    "1 not converted (nothing written), 2 wrong arguments.\n";
+
 void PrintLine(const std::string& line) {
   std::fwrite(line.data(), 1, line.size(), stdout);
   std::fputs("\r\n", stdout);
@@ -20,6 +27,14 @@ void PrintLine(const std::string& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+    std::fputs(kHelp, stdout);
+    return 0;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("wadconv %s\n", WADCONV_VERSION);
+    return 0;
+  }
   try {
     const wadconv::RunOutcome outcome =
         wadconv::RunWadconv(platform::NativeFileSystem(), platform::ArgumentText(argc, argv));

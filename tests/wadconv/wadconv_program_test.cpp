@@ -206,4 +206,15 @@ TEST_F(WadconvProgram, AMissingWadAndAMissingNameAreErrors) {
   EXPECT_TRUE(WorkFiles().empty());
 }
 
+TEST_F(WadconvProgram, AnswersHelpAndVersionWithoutConverting) {
+  const ProgramRun help = Run("--help");
+  const ProgramRun version = Run("--version");
+
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_EQ(help.output.rfind("usage: wadconv -wad2hl NAME\n", 0), 0u) << help.output;
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.output.rfind("wadconv ", 0), 0u) << version.output;
+  EXPECT_TRUE(WorkFiles().empty());
+}
+
 }  // namespace
