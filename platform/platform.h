@@ -52,6 +52,8 @@ class FileSystem {
   virtual Error Close(File& file) = 0;
   // Bare names of the regular, non-hidden files of `folder` that match `pattern` ("*" and "?",
   // without regard to letter case), sorted by name ignoring letter case, ties in byte order.
+  // Names that Windows cannot hold (control characters, < > : " | ? *, a trailing space or dot)
+  // are left out like hidden ones.
   virtual Error List(const std::string& folder, const std::string& pattern,
                      std::vector<std::string>& names) = 0;
 };

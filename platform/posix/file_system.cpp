@@ -261,8 +261,10 @@ class PosixFileSystem final : public FileSystem {
     }
     errno = 0;
     while (const dirent* entry = readdir(dir)) {
-      if (entry->d_name[0] != '.' && common::MatchesPattern(entry->d_name, pattern) &&
-          IsListedFile(dirfd(dir), *entry)) {
+      // Hidden names, and names Windows cannot hold, never reach the programs: a line break in a
+      // name would split a batch line.
+      if (entry->d_name[0] != '.' && common::WindowsCanHold(entry->d_name) &&
+          common::MatchesPattern(entry->d_name, pattern) && IsListedFile(dirfd(dir), *entry)) {
         names.emplace_back(entry->d_name);
       }
       errno = 0;

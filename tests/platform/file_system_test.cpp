@@ -96,6 +96,18 @@ TEST_F(Listing, MatchesWithoutCaseSortsIgnoringCaseAndShowsOnlyVisibleFiles) {
   EXPECT_TRUE(names.empty());
 }
 
+TEST_F(Listing, LeavesOutNamesWindowsCannotHold) {
+  // Linux allows all of these; each would break a batch line or lead Windows to another file.
+  for (const char* name : {"line\nbreak.wad", "carriage\rreturn.wad", "tab\t.wad", "bell\a.wad",
+                           "a<b.wad", "a>b.wad", "a:b.wad", "a\"b.wad", "a|b.wad", "a?b.wad",
+                           "a*b.wad", "space.wad ", "dot.wad.", "kept.wad", "also kept.wad"}) {
+    MakeFile(std::string("Textures/") + name);
+  }
+  std::vector<std::string> names;
+  ASSERT_EQ(Files().List("c:\\textures", "*", names), 0);
+  EXPECT_EQ(names, (std::vector<std::string>{"also kept.wad", "kept.wad"}));
+}
+
 using FileOperations = WinePrefixTest;
 
 TEST_F(FileOperations, DeleteRefusesFoldersReadOnlyAndMissingFiles) {
