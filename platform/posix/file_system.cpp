@@ -59,6 +59,19 @@ Error RenameWithoutReplacing(const std::string& from, const std::string& to) {
   return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
+// Makes way for a new file at `host`: a symbolic link there is removed, so that its target (which
+// may lie anywhere) is never written; a read-only file is refused as Windows refuses it.
+Error ReplaceLink(const std::string& host) {
+  struct stat status {};
+  if (lstat(host.c_str(), &status) != 0) {
+    return errno == ENOENT ? 0 : errno;
+  }
+  if (S_ISLNK(status.st_mode)) {
+    return unlink(host.c_str()) == 0 || errno == ENOENT ? 0 : errno;
+  }
+  return S_ISREG(status.st_mode) && IsReadOnly(status) ? EACCES : 0;
+}
+
 bool IsListedFile(int folder, const dirent& entry) {
   if (entry.d_type == DT_REG) {
     return true;
@@ -96,8 +109,10 @@ class PosixFileSystem final : public FileSystem {
   }
 
   Error Delete(const std::string& path) override {
+    // Looked up as for a new file, so that a link leading nowhere is found and can be deleted;
+    // lstat() tells whether anything stands at the name.
     HostLocation location;
-    if (const Error error = posix::LocateFromCurrent(path, Lookup::kExisting, location);
+    if (const Error error = posix::LocateFromCurrent(path, Lookup::kForCreate, location);
         error != 0) {
       return error;
     }
@@ -174,13 +189,25 @@ class PosixFileSystem final : public FileSystem {
         error != 0) {
       return error;
     }
-    if (location.exists && S_ISREG(location.status.st_mode) && IsReadOnly(location.status)) {
-      return EACCES;
+    if (const Error error = ReplaceLink(location.host); error != 0) {
+      return error;
     }
+    // O_NOFOLLOW: a link put at the name after it was replaced makes the open fail instead of
+    // writing through it. O_NONBLOCK: a FIFO at the name fails or is refused below rather than
+    // blocking; regular files ignore it.
     const int descriptor =
-        open(location.host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        open(location.host.c_str(),
+             O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
     if (descriptor < 0) {
       return errno;
+    }
+    struct stat status {};
+    const Error error = fstat(descriptor, &status) != 0 ? errno
+                        : S_ISREG(status.st_mode)       ? 0
+                                                        : EACCES;
+    if (error != 0) {
+      close(descriptor);
+      return error;
     }
     file.handle = descriptor;
     return 0;
