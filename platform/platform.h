@@ -13,7 +13,8 @@
 namespace platform {
 
 // 0 on success; otherwise a positive number that identifies the failure (errno on POSIX, the system
-// error code on Windows). ErrorDescription turns it into the OS's own text.
+// error code on Windows), or one of the negative values below that no OS uses. ErrorDescription
+// turns it into the OS's own text.
 using Error = int;
 
 // An open file. handle is -1 when nothing is open.
@@ -95,6 +96,21 @@ Error StartProcess(const std::string& commandLine, std::int32_t& processId);
 bool ProcessIsRunning(std::int32_t processId);
 // Ends the process and every process it started.
 void StopProcess(std::int32_t processId);
+
+// --- One run at a time ---
+
+// An exclusive lock on a lock file, released by the system when the process ends.
+struct RunLock {
+  std::intptr_t handle = -1;
+};
+// What TakeRunLock returns while another process holds the lock; no OS error number is negative.
+inline constexpr Error kLockHeld = -1;
+// Takes the lock on `path` (a Windows path; the file is created when missing, never through a
+// link). Returns 0 when taken, kLockHeld when another process holds it, or the error that
+// prevented it.
+Error TakeRunLock(const std::string& path, RunLock& lock);
+// Releases a lock taken by TakeRunLock and sets its handle to -1; releasing twice does nothing.
+void ReleaseRunLock(RunLock& lock);
 
 // --- Clock, errors, command line ---
 

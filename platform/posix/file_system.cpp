@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "platform/posix/current_folder.h"
 #include "platform/posix/ole_date.h"
+#include "platform/posix/write_open.h"
 
 namespace platform {
 
@@ -57,19 +58,6 @@ Error RenameWithoutReplacing(const std::string& from, const std::string& to) {
     return EEXIST;
   }
   return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
-}
-
-// Makes way for a new file at `host`: a symbolic link there is removed, so that its target (which
-// may lie anywhere) is never written; a read-only file is refused as Windows refuses it.
-Error ReplaceLink(const std::string& host) {
-  struct stat status {};
-  if (lstat(host.c_str(), &status) != 0) {
-    return errno == ENOENT ? 0 : errno;
-  }
-  if (S_ISLNK(status.st_mode)) {
-    return unlink(host.c_str()) == 0 || errno == ENOENT ? 0 : errno;
-  }
-  return S_ISREG(status.st_mode) && IsReadOnly(status) ? EACCES : 0;
 }
 
 bool IsListedFile(int folder, const dirent& entry) {
@@ -189,24 +177,10 @@ class PosixFileSystem final : public FileSystem {
         error != 0) {
       return error;
     }
-    if (const Error error = ReplaceLink(location.host); error != 0) {
-      return error;
-    }
-    // O_NOFOLLOW: a link put at the name after it was replaced makes the open fail instead of
-    // writing through it. O_NONBLOCK: a FIFO at the name fails or is refused below rather than
-    // blocking; regular files ignore it.
-    const int descriptor =
-        open(location.host.c_str(),
-             O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
-    if (descriptor < 0) {
-      return errno;
-    }
-    struct stat status {};
-    const Error error = fstat(descriptor, &status) != 0 ? errno
-                        : S_ISREG(status.st_mode)       ? 0
-                                                        : EACCES;
-    if (error != 0) {
-      close(descriptor);
+    int descriptor = -1;
+    if (const Error error =
+            posix::OpenForWriting(location.host, O_WRONLY | O_CREAT | O_TRUNC, descriptor);
+        error != 0) {
       return error;
     }
     file.handle = descriptor;
