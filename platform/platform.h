@@ -13,7 +13,8 @@
 namespace platform {
 
 // 0 on success; otherwise a positive number that identifies the failure (errno on POSIX, the system
-// error code on Windows). ErrorDescription turns it into the OS's own text.
+// error code on Windows), or one of the negative values below that no OS uses. ErrorDescription
+// turns it into the OS's own text.
 using Error = int;
 
 // An open file. handle is -1 when nothing is open.
@@ -60,6 +61,8 @@ class FileSystem {
   virtual Error Close(File& file) = 0;
   // Bare names of the regular, non-hidden files of `folder` that match `pattern` ("*" and "?",
   // without regard to letter case), sorted by name ignoring letter case, ties in byte order.
+  // Names that Windows cannot hold (control characters, < > : " | ? *, a trailing space or dot)
+  // are left out like hidden ones.
   virtual Error List(const std::string& folder, const std::string& pattern,
                      std::vector<std::string>& names) = 0;
 };
@@ -114,6 +117,21 @@ Error StartProcess(const std::string& commandLine, std::int32_t& processId);
 bool ProcessIsRunning(std::int32_t processId);
 // Ends the process and every process it started.
 void StopProcess(std::int32_t processId);
+
+// --- One run at a time ---
+
+// An exclusive lock on a lock file, released by the system when the process ends.
+struct RunLock {
+  std::intptr_t handle = -1;
+};
+// What TakeRunLock returns while another process holds the lock; no OS error number is negative.
+inline constexpr Error kLockHeld = -1;
+// Takes the lock on `path` (a Windows path; the file is created when missing, never through a
+// link). Returns 0 when taken, kLockHeld when another process holds it, or the error that
+// prevented it.
+Error TakeRunLock(const std::string& path, RunLock& lock);
+// Releases a lock taken by TakeRunLock and sets its handle to -1; releasing twice does nothing.
+void ReleaseRunLock(RunLock& lock);
 
 // --- Clock, errors, command line ---
 

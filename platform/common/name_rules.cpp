@@ -27,6 +27,13 @@ bool IsForbiddenInName(char c) {
   return byte < 32 || std::string_view("<>\"|?*:").find(c) != std::string_view::npos;
 }
 
+bool WindowsCanHold(std::string_view name) {
+  if (name.empty() || name.back() == ' ' || name.back() == '.') {
+    return false;
+  }
+  return std::none_of(name.begin(), name.end(), IsForbiddenInName);
+}
+
 bool MatchesPattern(std::string_view name, std::string_view pattern) {
   // Greedy match that returns to the last "*" on a mismatch: linear in practice, never exponential.
   std::size_t n = 0;

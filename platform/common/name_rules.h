@@ -14,6 +14,9 @@ std::string FoldCase(std::string_view name);
 // True for the characters Windows refuses in a file or folder name: < > " | ? * : and control
 // characters. (A drive's ":" is not part of a name.)
 bool IsForbiddenInName(char c);
+// Whether Windows can hold a file of this name: no forbidden character, and no trailing space or
+// dot (which Windows would drop, so the name would lead to another file).
+bool WindowsCanHold(std::string_view name);
 // Whether `name` matches `pattern`, where "*" stands for any run of characters and "?" for one,
 // without regard to letter case.
 bool MatchesPattern(std::string_view name, std::string_view pattern);

@@ -6,6 +6,9 @@
 namespace platform {
 
 std::string ErrorDescription(Error error) {
+  if (error == kLockHeld) {
+    return "Another process holds the lock";
+  }
   return std::strerror(error);
 }
 

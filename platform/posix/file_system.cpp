@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "platform/posix/current_folder.h"
 #include "platform/posix/ole_date.h"
+#include "platform/posix/write_open.h"
 
 namespace platform {
 
@@ -96,8 +97,10 @@ class PosixFileSystem final : public FileSystem {
   }
 
   Error Delete(const std::string& path) override {
+    // Looked up as for a new file, so that a link leading nowhere is found and can be deleted;
+    // lstat() tells whether anything stands at the name.
     HostLocation location;
-    if (const Error error = posix::LocateFromCurrent(path, Lookup::kExisting, location);
+    if (const Error error = posix::LocateFromCurrent(path, Lookup::kForCreate, location);
         error != 0) {
       return error;
     }
@@ -174,13 +177,11 @@ class PosixFileSystem final : public FileSystem {
         error != 0) {
       return error;
     }
-    if (location.exists && S_ISREG(location.status.st_mode) && IsReadOnly(location.status)) {
-      return EACCES;
-    }
-    const int descriptor =
-        open(location.host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (descriptor < 0) {
-      return errno;
+    int descriptor = -1;
+    if (const Error error =
+            posix::OpenForWriting(location.host, O_WRONLY | O_CREAT | O_TRUNC, descriptor);
+        error != 0) {
+      return error;
     }
     file.handle = descriptor;
     return 0;
@@ -286,8 +287,10 @@ class PosixFileSystem final : public FileSystem {
     }
     errno = 0;
     while (const dirent* entry = readdir(dir)) {
-      if (entry->d_name[0] != '.' && common::MatchesPattern(entry->d_name, pattern) &&
-          IsListedFile(dirfd(dir), *entry)) {
+      // Hidden names, and names Windows cannot hold, never reach the programs: a line break in a
+      // name would split a batch line.
+      if (entry->d_name[0] != '.' && common::WindowsCanHold(entry->d_name) &&
+          common::MatchesPattern(entry->d_name, pattern) && IsListedFile(dirfd(dir), *entry)) {
         names.emplace_back(entry->d_name);
       }
       errno = 0;

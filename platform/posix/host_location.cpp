@@ -136,6 +136,11 @@ Error MatchNames(HostLocation& location, Lookup lookup, std::size_t settled) {
     name = onDisk;
     std::string child = Child(folder, name);
     if (!haveStatus && stat(child.c_str(), &status) != 0) {
+      // A link that leads nowhere can still be replaced by a new file of its name.
+      if (errno == ENOENT && last && lookup != Lookup::kExisting) {
+        location.host = JoinHost(location.root, location.names);
+        return 0;
+      }
       return errno;
     }
     if (!last && !S_ISDIR(status.st_mode)) {

@@ -22,6 +22,9 @@ const bool kBinaryStandardStreams = [] {
 }  // namespace
 
 std::string ErrorDescription(Error error) {
+  if (error == kLockHeld) {
+    return "Another process holds the lock";
+  }
   wchar_t* text = nullptr;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,

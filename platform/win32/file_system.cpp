@@ -7,6 +7,7 @@
 
 #include "platform/common/name_rules.h"
 #include "platform/platform.h"
+#include "platform/win32/file_links.h"
 #include "platform/win32/ole_date.h"
 #include "platform/win32/text_encoding.h"
 
@@ -89,6 +90,10 @@ class Win32FileSystem final : public FileSystem {
   }
 
   Error Create(const std::string& path, File& file) override {
+    // A link at the name goes, not its target: a file the programs write never lands elsewhere.
+    if (const Error error = win32::RemoveFileLink(Wide(path)); error != 0) {
+      return error;
+    }
     return Open(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, file);
   }
 

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -96,6 +97,18 @@ TEST_F(Listing, MatchesWithoutCaseSortsIgnoringCaseAndShowsOnlyVisibleFiles) {
   EXPECT_TRUE(names.empty());
 }
 
+TEST_F(Listing, LeavesOutNamesWindowsCannotHold) {
+  // Linux allows all of these; each would break a batch line or lead Windows to another file.
+  for (const char* name : {"line\nbreak.wad", "carriage\rreturn.wad", "tab\t.wad", "bell\a.wad",
+                           "a<b.wad", "a>b.wad", "a:b.wad", "a\"b.wad", "a|b.wad", "a?b.wad",
+                           "a*b.wad", "space.wad ", "dot.wad.", "kept.wad", "also kept.wad"}) {
+    MakeFile(std::string("Textures/") + name);
+  }
+  std::vector<std::string> names;
+  ASSERT_EQ(Files().List("c:\\textures", "*", names), 0);
+  EXPECT_EQ(names, (std::vector<std::string>{"also kept.wad", "kept.wad"}));
+}
+
 using FileOperations = WinePrefixTest;
 
 TEST_F(FileOperations, DeleteRefusesFoldersReadOnlyAndMissingFiles) {
@@ -163,6 +176,71 @@ TEST_F(FileOperations, CreateWriteReadAndTheirFailures) {
   EXPECT_EQ(Files().Length("c:\\out", length), EISDIR);
   EXPECT_EQ(Files().OpenRead("c:\\out\\missing.txt", file), ENOENT);
   EXPECT_EQ(file.handle, -1);
+}
+
+// What Create, Write and Close leave at `path`.
+platform::Error CreateHolding(const std::string& path, const std::string& content) {
+  platform::File file;
+  if (const platform::Error error = Files().Create(path, file); error != 0) {
+    return error;
+  }
+  const platform::Error error = Files().Write(file, content.data(), content.size());
+  Files().Close(file);
+  return error;
+}
+
+TEST_F(FileOperations, CreateReplacesALinkAtTheNameAndNeverWritesItsTarget) {
+  MakeFile("Textures/base.wad");
+  MakeFile("victim.txt", "the user's own file");
+  MakeFile("locked.txt", "read-only");
+  MakeReadOnly(OnC("locked.txt"));
+  fs::create_symlink(OnC("victim.txt"), OnC("Textures/2HLWAD.BAT"));
+  fs::create_symlink(OnC("locked.txt"), OnC("Textures/locked.log"));
+  fs::create_symlink(OnC("nowhere/new.txt"), OnC("Textures/dangling.log"));
+
+  ASSERT_EQ(CreateHolding("c:\\textures\\2hlwad.bat", "c:\r\n"), 0);
+  EXPECT_EQ(Content(OnC("victim.txt")), "the user's own file");
+  EXPECT_FALSE(fs::is_symlink(OnC("Textures/2HLWAD.BAT")));
+  EXPECT_EQ(Content(OnC("Textures/2HLWAD.BAT")), "c:\r\n");
+
+  ASSERT_EQ(CreateHolding("c:\\textures\\locked.log", "log"), 0);
+  EXPECT_EQ(Content(OnC("locked.txt")), "read-only");
+  EXPECT_EQ(Content(OnC("Textures/locked.log")), "log");
+
+  ASSERT_EQ(CreateHolding("c:\\textures\\dangling.log", "log"), 0);
+  EXPECT_FALSE(fs::exists(OnC("nowhere")));
+  EXPECT_EQ(Content(OnC("Textures/dangling.log")), "log");
+
+  // Reading through a link stays allowed: a user may link WADs into the folder.
+  fs::create_symlink(OnC("victim.txt"), OnC("Textures/linked.wad"));
+  platform::File file;
+  ASSERT_EQ(Files().OpenRead("c:\\textures\\linked.wad", file), 0);
+  Files().Close(file);
+}
+
+TEST_F(FileOperations, DeleteRemovesLinksNotTheirTargets) {
+  MakeFile("victim.txt", "keep");
+  MakeFolder("Logs");
+  fs::create_symlink(OnC("victim.txt"), OnC("Logs/a.log"));
+  fs::create_symlink(OnC("gone.txt"), OnC("Logs/b.log"));
+  EXPECT_EQ(Files().Delete("c:\\logs\\a.log"), 0);
+  EXPECT_EQ(Files().Delete("c:\\logs\\B.LOG"), 0);
+  EXPECT_TRUE(fs::is_empty(OnC("Logs")));
+  EXPECT_EQ(Content(OnC("victim.txt")), "keep");
+  EXPECT_EQ(Files().Delete("c:\\logs\\b.log"), ENOENT);
+  EXPECT_EQ(Files().Delete("c:\\nowhere\\b.log"), ENOENT);
+}
+
+TEST_F(FileOperations, CreateRefusesAFifoWithoutBlocking) {
+  MakeFolder("Logs");
+  ASSERT_EQ(mkfifo(OnC("Logs/x.log").c_str(), 0666), 0);
+  // No reader: the open fails at once instead of waiting for one.
+  EXPECT_NE(CreateHolding("c:\\logs\\x.log", "log"), 0);
+  const int reader = open(OnC("Logs/x.log").c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  EXPECT_EQ(CreateHolding("c:\\logs\\x.log", "log"), EACCES);
+  close(reader);
+  EXPECT_TRUE(fs::is_fifo(OnC("Logs/x.log")));
 }
 
 }  // namespace

@@ -201,6 +201,25 @@ TEST(Win32Files, RawBytesGoOutAndComeBackUnchanged) {
   EXPECT_EQ(fs().Close(file), 0);
 }
 
+TEST(Win32Files, CreateReplacesAFileLinkAndLeavesItsTargetAlone) {
+  ScratchFolder folder;
+  const std::string victim = folder.path() + "victim.txt";
+  const std::string link = folder.path() + "2hlwad.bat";
+  WriteWhole(victim, "the user's own file");
+  constexpr DWORD kAllowUnprivileged = 0x2;
+  if (CreateSymbolicLinkA(link.c_str(), victim.c_str(), kAllowUnprivileged) == 0) {
+    GTEST_SKIP() << "no symbolic links here: error " << GetLastError();
+  }
+  ASSERT_NE(GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+  platform::File file;
+  ASSERT_EQ(fs().Create(link, file), 0);
+  ASSERT_EQ(fs().Write(file, "exit\r\n", 6), 0);
+  ASSERT_EQ(fs().Close(file), 0);
+  EXPECT_EQ(ReadWhole(victim), "the user's own file");
+  EXPECT_EQ(ReadWhole(link), "exit\r\n");
+  EXPECT_EQ(GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+}
+
 TEST(Win32Errors, DescriptionsComeFromTheSystem) {
   const std::string notFound = platform::ErrorDescription(ERROR_FILE_NOT_FOUND);
   EXPECT_FALSE(notFound.empty());

@@ -1,6 +1,7 @@
 // Started by the process tests. "exit N" ends with exit code N; "wait FILE" writes its process id
-// to FILE and waits to be stopped; anything else is written as it came, as the raw argument text,
-// to the file that KORVANE_PROBE_OUT names.
+// to FILE and waits to be stopped; "lock FILE" takes the run lock on FILE, writes what that gave
+// to the file that KORVANE_PROBE_OUT names and, holding the lock, waits to be stopped; anything
+// else is written as it came, as the raw argument text, to the file that KORVANE_PROBE_OUT names.
 
 #include <windows.h>
 
@@ -22,6 +23,15 @@ int main(int argc, char** argv) {
   const char* out = std::getenv("KORVANE_PROBE_OUT");
   if (out == nullptr) {
     return 2;
+  }
+  if (text.rfind("lock ", 0) == 0) {
+    platform::RunLock lock;
+    const platform::Error error = platform::TakeRunLock(text.substr(5), lock);
+    std::ofstream(out, std::ios::binary) << error << "\n";
+    if (error == 0) {
+      Sleep(INFINITE);
+    }
+    return 0;
   }
   std::ofstream(out, std::ios::binary) << text;
   return 0;

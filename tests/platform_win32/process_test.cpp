@@ -136,6 +136,30 @@ TEST_F(Win32Processes, StoppingABatchEndsItAndTheProgramItStarted) {
   EXPECT_TRUE(EndsWithin(child, 5s));
 }
 
+TEST_F(Win32Processes, TheRunLockHasOneHolderAndDiesWithIt) {
+  const std::string path = scratch.path() + "korvane.lck";
+  const std::string result = scratch.path() + "arguments.txt";
+  platform::RunLock lock;
+  ASSERT_EQ(platform::TakeRunLock(path, lock), 0);
+  std::int32_t other = 0;
+  ASSERT_EQ(platform::StartProcess("\"" + Probe() + "\" lock " + path, other), 0);
+  EXPECT_EQ(WaitForLine(result), "-1\n");
+  EXPECT_TRUE(EndsWithin(other, 10s));
+  platform::ReleaseRunLock(lock);
+  EXPECT_EQ(lock.handle, -1);
+
+  std::remove(result.c_str());
+  ASSERT_EQ(platform::StartProcess("\"" + Probe() + "\" lock " + path, other), 0);
+  EXPECT_EQ(WaitForLine(result), "0\n");
+  EXPECT_EQ(platform::TakeRunLock(path, lock), platform::kLockHeld);
+  EXPECT_EQ(lock.handle, -1);
+  platform::StopProcess(other);
+  ASSERT_TRUE(EndsWithin(other, 5s));
+  EXPECT_EQ(platform::TakeRunLock(path, lock), 0);
+  platform::ReleaseRunLock(lock);
+  EXPECT_EQ(platform::ErrorDescription(platform::kLockHeld), "Another process holds the lock");
+}
+
 }  // namespace
 
 }  // namespace platform_win32_tests

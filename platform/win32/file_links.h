@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+
+namespace platform::win32 {
+
+// Makes way for a new file at `name`: a file link (a reparse point) there is deleted, which
+// removes the link and not its target. Anything else stays for the caller's own open to judge.
+Error RemoveFileLink(const std::wstring& name);
+
+}  // namespace platform::win32
