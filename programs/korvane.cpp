@@ -30,6 +30,11 @@ constexpr char kEditorFolder32[] = "c:\\program files (x86)\\worldcraft";
 constexpr int kExitFailures = 1;
 constexpr int kExitUsage = 2;
 
+// Held for the whole run, so that a second Korvane (a double click) never works on the same folder
+// at once; the system drops it when the process ends, however it ends.
+constexpr char kRunLockFile[] = "c:\\program files\\worldcraft\\textures\\korvane.lock";
+constexpr char kAlreadyRunning[] = "Korvane is already converting this folder";
+
 // What the user needs to find the folder: the failure, where on this machine the program looked,
 // and the editor's 32-bit installation folder when that is where the textures are.
 std::string StartFailureReport(const core::SystemFailure& failure) {
@@ -74,6 +79,14 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   const std::unique_ptr<window::Application> application = window::StartApplication(argc, argv);
+  // A folder that cannot hold the lock file is left to the run, which reports what is wrong with
+  // it.
+  platform::RunLock lock;
+  if (platform::TakeRunLock(kRunLockFile, lock) == platform::kLockHeld) {
+    std::fprintf(stderr, "korvane: %s\n", kAlreadyRunning);
+    application->ReportFailure(kAlreadyRunning);
+    return kExitFailures;
+  }
   try {
     const driver::RunResult result = driver::ConversionDriver(application->Window());
     if (!application->Window().Watched()) {

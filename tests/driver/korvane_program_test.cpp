@@ -1,7 +1,9 @@
 // The korvane program as a user starts it from a terminal: its command line, its exit statuses,
 // and its runs where no display can be opened.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +18,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using driver_testing::DropStandInConverter;
 using driver_testing::QuakeWad;
 using driver_testing::ReadHostFile;
 using driver_testing::TextureFolder;
@@ -71,6 +74,51 @@ TEST_F(KorvaneProgram, WithoutDisplayConversionsEndWithStatusZero) {
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("Perfect ... All conversion successful! "), std::string::npos) << run.out;
   EXPECT_TRUE(fs::exists(In("good.hlwad")));
+}
+
+TEST_F(KorvaneProgram, ASecondRunOnTheSameFolderChangesNothing) {
+  WriteHostFile(In("good.wad"), QuakeWad(2));
+  WriteHostFile(In("error.log"), "the last run's log");
+  const int holder = ::open(In("korvane.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  ASSERT_GE(holder, 0);
+  ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+
+  const auto refused = Run();
+  ::close(holder);
+
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_NE(refused.err.find("korvane: Korvane is already converting this folder\n"),
+            std::string::npos)
+      << refused.err;
+  EXPECT_EQ(ReadHostFile(In("error.log")), "the last run's log");
+  EXPECT_FALSE(fs::exists(In("good.hlwad")));
+  EXPECT_FALSE(fs::exists(In("2hlwad.bat")));
+
+  // The lock dies with its holder: the next run goes ahead.
+  const auto next = Run();
+  EXPECT_EQ(next.exitCode, 0) << next.err;
+  EXPECT_TRUE(fs::exists(In("good.hlwad")));
+}
+
+// Two Korvanes started together, as a double click does: one converts, the other leaves.
+TEST_F(KorvaneProgram, TwoRunsStartedTogetherConvertOnce) {
+  WriteHostFile(In("slow.wad"), QuakeWad(1));
+  DropStandInConverter("sleep 1; cp \"$2\" slow.hlwad; echo converted");
+  const std::string korvane = test_support::ShellWord(KORVANE_PROGRAM);
+  const std::string script = "cd " + test_support::ShellWord(scratch_.string()) +
+                             " || exit 1; export DISPLAY= WAYLAND_DISPLAY= QT_QPA_PLATFORM=; " +
+                             korvane + " >one 2>&1 & one=$!; " + korvane + " >two 2>&1 & two=$!; " +
+                             "wait $one; a=$?; wait $two; b=$?; echo \"$a $b\" > statuses";
+  ASSERT_EQ(std::system(("sh -c " + test_support::ShellWord(script)).c_str()), 0);
+
+  const std::string statuses = ReadHostFile(scratch_ / "statuses");
+  EXPECT_TRUE(statuses == "0 1\n" || statuses == "1 0\n") << statuses;
+  const std::string outputs = ReadHostFile(scratch_ / "one") + ReadHostFile(scratch_ / "two");
+  EXPECT_NE(outputs.find("Korvane is already converting this folder"), std::string::npos)
+      << outputs;
+  EXPECT_TRUE(fs::exists(In("slow.hlwad")));
+  EXPECT_TRUE(fs::exists(In("logs/slow.stmp")));
+  EXPECT_TRUE(fs::exists(In("successful.log")));
 }
 
 TEST_F(KorvaneProgram, HelpVersionAndWrongArgumentsStartNoRun) {
