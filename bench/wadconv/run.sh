@@ -80,8 +80,10 @@ compare() {
     printf "  %-10s %9.1f ms %9.2fx %13.2fx\n", "cp+sync", synced_us / 1000, synced_us / cp_us, 1
     printf "  %-10s %9.1f ms %9.2fx %13.2fx %10.1f MiB (highest of the runs)\n", "wadconv",
            wc_us / 1000, wc_us / cp_us, wc_us / synced_us, wc_kib / 1024
-    printf "  goals: wadconv at most %.1fx cp+sync (%s), peak memory under %d MiB (%s)\n",
-           time_goal, wc_us / synced_us <= time_goal ? "met" : "MISSED", memory_goal,
+    if (time_goal > 0)
+      printf "  goal: wadconv at most %.1fx cp+sync (%s)\n", time_goal,
+             wc_us / synced_us <= time_goal ? "met" : "MISSED"
+    printf "  goal: peak memory under %d MiB (%s)\n", memory_goal,
            wc_kib < memory_goal * 1024 ? "met" : "MISSED"
   }'
 }
@@ -89,5 +91,7 @@ compare() {
 echo "bench-wadconv on $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
 echo "load before: $(uptime | sed 's/.*load average/load average/')"
 compare "Speed and memory" "$bytes" "$runs"
+# The time goal is set for the 64 MiB WAD; the large one shows that memory stays bounded.
+time_goal=0
 compare "Memory on a large WAD" "$large_bytes" "$large_runs"
 rm -f Bench.wad Bench.hlwad Copy.wad Synced.wad
