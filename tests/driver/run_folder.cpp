@@ -9,6 +9,7 @@
 #include "driver/conversion_driver.h"
 #include "platform/platform.h"
 #include "tests/support/environment.h"
+#include "tools/wad_generator.h"
 
 namespace driver_testing {
 
@@ -54,31 +55,6 @@ class PrefixEnvironment : public ::testing::Environment {
 
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new PrefixEnvironment);
 
-void PutInt32(std::string& bytes, std::size_t offset, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) {
-    bytes[offset + static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
-  }
-}
-
-// One 16 x 16 miptex lump with its four mip levels.
-std::string Miptex(const std::string& name, int seed) {
-  constexpr std::uint32_t kSide = 16;
-  std::string lump(40, '\0');
-  lump.replace(0, name.size(), name);
-  PutInt32(lump, 16, kSide);
-  PutInt32(lump, 20, kSide);
-  std::uint32_t offset = 40;
-  for (std::uint32_t level = 0; level < 4; ++level) {
-    PutInt32(lump, 24 + 4 * level, offset);
-    const std::uint32_t side = kSide >> level;
-    for (std::uint32_t i = 0; i < side * side; ++i) {
-      lump += static_cast<char>((i * 7 + static_cast<std::uint32_t>(seed) * 13 + level) & 0xFF);
-    }
-    offset += side * side;
-  }
-  return lump;
-}
-
 }  // namespace
 
 // Where the platform puts drive c: (the prefix's drive_c, or on Windows the drive itself).
@@ -95,24 +71,15 @@ fs::path TextureFolder() {
 }
 
 std::string QuakeWad(int textures, int seed) {
-  std::string wad(12, '\0');
-  wad.replace(0, 4, "WAD2");
-  std::string directory;
+  std::vector<wadgen::Lump> lumps;
   for (int t = 0; t < textures; ++t) {
-    const std::string lump = Miptex("tex" + std::to_string(t), seed + t);
-    std::string entry(32, '\0');
-    PutInt32(entry, 0, static_cast<std::uint32_t>(wad.size()));
-    PutInt32(entry, 4, static_cast<std::uint32_t>(lump.size()));
-    PutInt32(entry, 8, static_cast<std::uint32_t>(lump.size()));
-    entry[12] = 0x44;
-    const std::string name = "tex" + std::to_string(t);
-    entry.replace(16, name.size(), name);
-    wad += lump;
-    directory += entry;
+    const wadgen::Texture texture =
+        wadgen::MakeTexture("tex" + std::to_string(t), wadgen::Pattern::kCheckers, 16, 16,
+                            static_cast<std::uint32_t>(seed + t));
+    lumps.push_back({texture.name, 0x44, 0, wadgen::MiptexLump(texture)});
   }
-  PutInt32(wad, 4, static_cast<std::uint32_t>(textures));
-  PutInt32(wad, 8, static_cast<std::uint32_t>(wad.size()));
-  return wad + directory;
+  const std::vector<std::uint8_t> wad = wadgen::AssembleWad2(lumps, false);
+  return {wad.begin(), wad.end()};
 }
 
 void DropStandInConverter(const std::string& script) {

@@ -53,9 +53,9 @@ TEST_F(PelliskTest, AKilledRunKeepsTheContentAndTheNextRunFinishes) {
       EXPECT_TRUE(killed);
     }
     const bool mapPresent = std::filesystem::exists(work_ / "big.map");
-    EXPECT_TRUE((mapPresent && ReadBytes(work_ / "big.map") == map.original) ||
+    EXPECT_TRUE((mapPresent && test_support::ReadHostFile(work_ / "big.map") == map.original) ||
                 (std::filesystem::exists(work_ / "big.bkr") &&
-                 ReadBytes(work_ / "big.bkr") == map.original) ||
+                 test_support::ReadHostFile(work_ / "big.bkr") == map.original) ||
                 !killed);
 
     const test_support::ProgramRun second = Pellisk({"big.map"});
@@ -64,7 +64,7 @@ TEST_F(PelliskTest, AKilledRunKeepsTheContentAndTheNextRunFinishes) {
       EXPECT_TRUE(Files() == (Contents{{"big.map", map.stripped}}));
     } else {
       EXPECT_NE(second.exitCode, 0);
-      EXPECT_TRUE(ReadBytes(work_ / "big.bkr") == map.original);
+      EXPECT_TRUE(test_support::ReadHostFile(work_ / "big.bkr") == map.original);
     }
     std::filesystem::remove_all(work_.path());
     std::filesystem::create_directory(work_.path());

@@ -12,8 +12,9 @@
 #include <utility>
 #include <vector>
 
-#include "tests/stripper/test_folder.h"
+#include "tests/support/host_files.h"
 #include "tests/support/program_run.h"
+#include "tests/support/temporary_folder.h"
 
 namespace stripper_test {
 
@@ -52,11 +53,13 @@ class PelliskTest : public ::testing::Test {
     return outcome.err;
   }
 
-  void Write(const std::string& name, const std::string& bytes) { WriteBytes(work_ / name, bytes); }
-  Contents Files() const { return FolderContents(work_.path()); }
+  void Write(const std::string& name, const std::string& bytes) {
+    test_support::WriteHostFile(work_ / name, bytes);
+  }
+  Contents Files() const { return test_support::FolderContents(work_.path()); }
 
-  TestFolder work_;
-  TestFolder scratch_;
+  test_support::TemporaryFolder work_;
+  test_support::TemporaryFolder scratch_;
 };
 
 // Lines of a large map, with those that hold the key told apart.

@@ -7,8 +7,9 @@
 #include <string>
 
 #include "stripper/map_version_stripper.h"
-#include "test_folder.h"
 #include "tests/support/faulty_file_system.h"
+#include "tests/support/host_files.h"
+#include "tests/support/temporary_folder.h"
 
 namespace stripper_test {
 namespace {
@@ -46,9 +47,9 @@ class SafetyTest : public ::testing::Test {
   std::string Argument() const { return (folder_ / "Level1.map").string(); }
 
   void WriteStart(bool withOldBackup) {
-    WriteBytes(folder_ / "Level1.map", kText.original);
+    test_support::WriteHostFile(folder_ / "Level1.map", kText.original);
     if (withOldBackup) {
-      WriteBytes(folder_ / "level1.bkr", "an old backup\r\n");
+      test_support::WriteHostFile(folder_ / "level1.bkr", "an old backup\r\n");
     }
   }
 
@@ -72,7 +73,8 @@ class SafetyTest : public ::testing::Test {
     WriteStart(withOldBackup);
     std::vector<std::string> calls;
     EXPECT_EQ(Run(FaultyFileSystem::FailNone(), &calls), "");
-    EXPECT_TRUE(FolderContents(folder_.path()) == (Contents{{"Level1.map", kText.stripped}}));
+    EXPECT_TRUE(test_support::FolderContents(folder_.path()) ==
+                (Contents{{"Level1.map", kText.stripped}}));
     Clear();
     return calls;
   }
@@ -83,7 +85,7 @@ class SafetyTest : public ::testing::Test {
     }
   }
 
-  TestFolder folder_;
+  test_support::TemporaryFolder folder_;
 };
 
 TEST_F(SafetyTest, TheKeptLinesReachTheDiskBeforeTheMapIsSetAside) {
@@ -105,7 +107,7 @@ TEST_F(SafetyTest, AFailureAtAnyStepLeavesTheFilesAsTheyWere) {
       SCOPED_TRACE("call " + std::to_string(call) + " (" + calls[call - 1] + ")" +
                    (withOldBackup ? " with an old backup" : ""));
       WriteStart(withOldBackup);
-      Contents expected = FolderContents(folder_.path());
+      Contents expected = test_support::FolderContents(folder_.path());
       const std::string report = Run(FaultyFileSystem::FailOnly(call));
       if (report.empty()) {
         // Only a failed existence test may pass unnoticed: the backup name is then taken to be
@@ -119,7 +121,7 @@ TEST_F(SafetyTest, AFailureAtAnyStepLeavesTheFilesAsTheyWere) {
         EXPECT_NE(report.find("(error " + std::to_string(kInjectedError) + ")"), std::string::npos)
             << report;
       }
-      EXPECT_TRUE(FolderContents(folder_.path()) == expected) << report;
+      EXPECT_TRUE(test_support::FolderContents(folder_.path()) == expected) << report;
       Clear();
     }
   }
@@ -132,7 +134,7 @@ TEST_F(SafetyTest, AStopAtAnyStepKeepsTheContentAndTheNextRunFinishesOrRefuses) 
     WriteStart(true);
     const std::string report = Run(FaultyFileSystem::FailFrom(call));
     EXPECT_FALSE(report.empty());
-    Contents after = FolderContents(folder_.path());
+    Contents after = test_support::FolderContents(folder_.path());
     const bool mapPresent = after.count("Level1.map") == 1;
     EXPECT_TRUE(after["Level1.map"] == kText.original || after["level1.bkr"] == kText.original);
     if (!mapPresent) {
@@ -142,10 +144,11 @@ TEST_F(SafetyTest, AStopAtAnyStepKeepsTheContentAndTheNextRunFinishesOrRefuses) 
     const std::string second = Run(FaultyFileSystem::FailNone());
     if (mapPresent) {
       EXPECT_EQ(second, "");
-      EXPECT_TRUE(FolderContents(folder_.path()) == (Contents{{"Level1.map", kText.stripped}}));
+      EXPECT_TRUE(test_support::FolderContents(folder_.path()) ==
+                  (Contents{{"Level1.map", kText.stripped}}));
     } else {
       EXPECT_NE(second.find("level1.bkr"), std::string::npos) << second;
-      EXPECT_TRUE(ReadBytes(folder_ / "level1.bkr") == kText.original);
+      EXPECT_TRUE(test_support::ReadHostFile(folder_ / "level1.bkr") == kText.original);
     }
     Clear();
   }

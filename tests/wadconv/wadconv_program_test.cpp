@@ -4,13 +4,13 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "tests/support/program_run.h"
+#include "tests/support/temporary_folder.h"
 #include "tests/wadconv/bad_wads.h"
 #include "tests/wadconv/wad3_inspection.h"
 #include "tools/wad_generator.h"
@@ -39,15 +39,9 @@ struct ProgramRun {
 class WadconvProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::random_device random;
-    do {
-      root_ = fs::temp_directory_path() / ("wadconv-test-" + std::to_string(random()));
-    } while (!fs::create_directory(root_));
     fs::create_directory(work());
     fs::create_directory(root_ / "wine");
   }
-
-  void TearDown() override { fs::remove_all(root_); }
 
   fs::path work() const { return root_ / "work"; }
 
@@ -60,7 +54,7 @@ class WadconvProgram : public ::testing::Test {
       words.push_back(word);
     }
     const test_support::ProgramRun run = test_support::RunProgram(
-        work(), WADCONV_PROGRAM, words, root_, {{"WINEPREFIX", (root_ / "wine").string()}});
+        work(), WADCONV_PROGRAM, words, root_.path(), {{"WINEPREFIX", (root_ / "wine").string()}});
     return {run.exitCode, run.out + run.err};
   }
 
@@ -72,7 +66,7 @@ class WadconvProgram : public ::testing::Test {
     return names;
   }
 
-  fs::path root_;
+  test_support::TemporaryFolder root_{"wadconv-test"};
 };
 
 TEST_F(WadconvProgram, WritesStemHlwadInTheCurrentFolderWithEveryTexture) {
