@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 
-#include "platform/platform.h"
-#include "tests/support/environment.h"
+#include "tests/support/wine_prefix.h"
 
 namespace testing_support {
 
@@ -19,13 +17,7 @@ std::filesystem::path& Prefix() {
 
 class PrefixEnvironment : public ::testing::Environment {
  public:
-  void SetUp() override {
-    std::random_device random;
-    Prefix() = std::filesystem::temp_directory_path() /
-               ("core-tests-" + std::to_string(random()) + std::to_string(random()));
-    ASSERT_TRUE(std::filesystem::create_directories(Prefix() / "drive_c"));
-    test_support::SetEnvironment("WINEPREFIX", Prefix().string());
-  }
+  void SetUp() override { Prefix() = test_support::MakeTemporaryWinePrefix("core-tests"); }
   void TearDown() override { std::filesystem::remove_all(Prefix()); }
 };
 
@@ -33,13 +25,8 @@ const auto* const environment = ::testing::AddGlobalTestEnvironment(new PrefixEn
 
 }  // namespace
 
-// Where the platform puts drive c: (the prefix's drive_c, or on Windows the drive itself).
 const std::string& DriveC() {
-  static const std::string driveC = [] {
-    std::string host;
-    platform::HostPath("c:\\", host);
-    return host;
-  }();
+  static const std::string driveC = test_support::DriveC().string();
   return driveC;
 }
 

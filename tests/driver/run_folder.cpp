@@ -4,11 +4,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 
 #include "driver/conversion_driver.h"
 #include "platform/platform.h"
 #include "tests/support/environment.h"
+#include "tests/support/wine_prefix.h"
 #include "tools/wad_generator.h"
 
 namespace driver_testing {
@@ -31,11 +31,7 @@ bool IsInside(const fs::path& path, const fs::path& folder) {
 class PrefixEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
-    std::random_device random;
-    Prefix() = fs::temp_directory_path() /
-               ("driver-tests-" + std::to_string(random()) + std::to_string(random()));
-    ASSERT_TRUE(fs::create_directories(Prefix() / "drive_c"));
-    test_support::SetEnvironment("WINEPREFIX", Prefix().string());
+    Prefix() = test_support::MakeTemporaryWinePrefix("driver-tests");
     // Where drive c: is the machine's own (on Windows), the runs would replace the editor's real
     // texture folder: they go on only in a throw-away Wine prefix, which make test-windows marks.
     if (!IsInside(DriveC(), Prefix()) && std::getenv("KORVANE_SCRATCH_DRIVE_C") == nullptr) {
@@ -56,13 +52,6 @@ class PrefixEnvironment : public ::testing::Environment {
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new PrefixEnvironment);
 
 }  // namespace
-
-// Where the platform puts drive c: (the prefix's drive_c, or on Windows the drive itself).
-fs::path DriveC() {
-  std::string host;
-  platform::HostPath("c:\\", host);
-  return host;
-}
 
 fs::path TextureFolder() {
   const fs::path folder = DriveC() / "program files" / "worldcraft" / "textures";

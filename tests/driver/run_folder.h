@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/support/host_files.h"
+#include "tests/support/wine_prefix.h"
 
 #include "window/memory/memory_window.h"
 
@@ -16,8 +17,7 @@ namespace driver_testing {
 
 // Host path of "c:\program files\worldcraft\textures", created if missing.
 std::filesystem::path TextureFolder();
-// Host path of the prefix's drive_c.
-std::filesystem::path DriveC();
+using test_support::DriveC;
 
 // A Quake WAD2 holding `textures` miptex lumps of 16 x 16 pixels, the pixels varied by `seed`.
 std::string QuakeWad(int textures, int seed = 0);
