@@ -3,6 +3,8 @@
 #include <tlhelp32.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,123 @@ std::wstring CommandInterpreter() {
     return L"cmd.exe";
   }
   return std::wstring(folder, length) + L"\\cmd.exe";
+}
+
+// The job object of each started process, by process id: stopping a process ends its job, so
+// that every program it started ends with it, however far down. Guarded by kJobsLock.
+std::map<DWORD, HANDLE>& Jobs() {
+  static std::map<DWORD, HANDLE> jobs;
+  return jobs;
+}
+SRWLOCK kJobsLock = SRWLOCK_INIT;
+
+void KeepJob(DWORD id, HANDLE job) {
+  AcquireSRWLockExclusive(&kJobsLock);
+  // An id seen before belonged to a process that has ended since.
+  if (const auto old = Jobs().find(id); old != Jobs().end()) {
+    CloseHandle(old->second);
+    old->second = job;
+  } else {
+    Jobs().emplace(id, job);
+  }
+  ReleaseSRWLockExclusive(&kJobsLock);
+}
+
+HANDLE TakeJob(DWORD id) {
+  AcquireSRWLockExclusive(&kJobsLock);
+  HANDLE job = nullptr;
+  if (const auto found = Jobs().find(id); found != Jobs().end()) {
+    job = found->second;
+    Jobs().erase(found);
+  }
+  ReleaseSRWLockExclusive(&kJobsLock);
+  return job;
+}
+
+// The folder of the running program, where the programs shipped with it lie.
+std::wstring OwnFolder() {
+  std::vector<wchar_t> path(MAX_PATH);
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) {
+      return {};
+    }
+    if (length < path.size()) {
+      return std::filesystem::path(std::wstring(path.data(), length)).parent_path().wstring();
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+bool IsPathEntry(const std::wstring& entry) {
+  if (entry.size() < 5 || entry[4] != L'=') {
+    return false;
+  }
+  std::wstring name = entry.substr(0, 4);
+  for (wchar_t& c : name) {
+    c = c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+  }
+  return name == L"PATH";
+}
+
+// This process's environment with `folder` appended to PATH, as a block for CreateProcessW: each
+// "NAME=value" ends in a zero, and the block in one more.
+std::wstring EnvironmentWithPathTo(const std::wstring& folder) {
+  std::vector<std::wstring> entries;
+  if (wchar_t* block = GetEnvironmentStringsW(); block != nullptr) {
+    for (const wchar_t* entry = block; *entry != L'\0'; entry += entries.back().size() + 1) {
+      entries.emplace_back(entry);
+    }
+    FreeEnvironmentStringsW(block);
+  }
+  bool found = false;
+  for (std::wstring& entry : entries) {
+    if (IsPathEntry(entry)) {
+      if (entry.size() > 5 && entry.back() != L';') {
+        entry += L';';
+      }
+      entry += folder;
+      found = true;
+      break;
+    }
+  }
+  if (!found) {
+    entries.push_back(L"PATH=" + folder);
+  }
+  std::wstring environment;
+  for (const std::wstring& entry : entries) {
+    environment += entry;
+    environment += L'\0';
+  }
+  environment += L'\0';
+  return environment;
+}
+
+// Waits, for a bounded time, until every process of a terminated job has gone.
+void WaitForJobToEmpty(HANDLE job) {
+  constexpr DWORD kPollMilliseconds = 10;
+  for (DWORD waited = 0; waited < kStopWaitMilliseconds; waited += kPollMilliseconds) {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+    if (QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &accounting,
+                                  sizeof accounting, nullptr) == 0 ||
+        accounting.ActiveProcesses == 0) {
+      return;
+    }
+    Sleep(kPollMilliseconds);
+  }
+}
+
+// Puts a process created suspended into a job of its own and lets it run. Without a job (where
+// the system refuses one) it runs all the same, and stopping it walks its process tree instead.
+void RunInJob(const PROCESS_INFORMATION& started) {
+  if (const HANDLE job = CreateJobObjectW(nullptr, nullptr); job != nullptr) {
+    if (AssignProcessToJobObject(job, started.hProcess) != 0) {
+      KeepJob(started.dwProcessId, job);
+    } else {
+      CloseHandle(job);
+    }
+  }
+  ResumeThread(started.hThread);
 }
 
 // Every process that `root` started, directly or through others, as the system lists them now.
@@ -110,21 +229,31 @@ Error StartProcess(const std::string& commandLine, std::int32_t& processId) {
   }
   std::wstring application;
   std::wstring line = win32::Wide(commandLine);
+  std::wstring environment;
   if (IsBatchFile(program)) {
     // "/s" takes everything between the outer quotes as it stands, so a quoted batch path with
     // blanks survives; "/d" keeps the user's AutoRun commands out of the hidden run.
     application = CommandInterpreter();
     line = L"cmd.exe /d /s /c \"" + line + L"\"";
+    // The programs shipped beside this one (the converter) are found even where they are in
+    // neither the batch's folder nor PATH.
+    if (const std::wstring folder = OwnFolder(); !folder.empty()) {
+      environment = EnvironmentWithPathTo(folder);
+    }
   }
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_HIDE;
   PROCESS_INFORMATION started{};
+  // Suspended until it is in its job, so that nothing it starts escapes the job.
+  const DWORD flags = CREATE_NO_WINDOW | CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT;
   if (CreateProcessW(application.empty() ? nullptr : application.c_str(), line.data(), nullptr,
-                     nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &started) == 0) {
+                     nullptr, FALSE, flags, environment.empty() ? nullptr : environment.data(),
+                     nullptr, &startup, &started) == 0) {
     return LastError();
   }
+  RunInJob(started);
   CloseHandle(started.hThread);
   CloseHandle(started.hProcess);
   processId = static_cast<std::int32_t>(started.dwProcessId);
@@ -144,9 +273,15 @@ void StopProcess(std::int32_t processId) {
   if (processId <= 0) {
     return;
   }
+  const auto root = static_cast<DWORD>(processId);
+  if (const HANDLE job = TakeJob(root); job != nullptr) {
+    TerminateJobObject(job, 1);
+    WaitForJobToEmpty(job);
+    CloseHandle(job);
+    return;
+  }
   FILETIME now{};
   GetSystemTimeAsFileTime(&now);
-  const auto root = static_cast<DWORD>(processId);
   // The tree is taken before anything ends, while each child still names its parent.
   const std::vector<DWORD> descendants = DescendantsOf(root);
   Terminate(root, now);

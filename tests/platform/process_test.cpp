@@ -124,6 +124,22 @@ TEST_F(Processes, StopEndsTheWholeGroup) {
   EXPECT_TRUE(EndsWithin(child, 5000ms));
 }
 
+TEST_F(Processes, StopEndsGrandchildrenWhoseParentHasGone) {
+  // The inner shell starts the sleep and ends at once: only the process group still ties the
+  // orphaned grandchild, which ignores SIGTERM like everything here, to the started process.
+  const std::string grandchild = OnC("Run/grandchild");
+  MakeFile("Run/tree.sh",
+           "trap '' TERM\nsh -c 'sleep 60 & echo $! > " + grandchild + "' &\nwait\nsleep 60\n");
+  std::int32_t id = 0;
+  ASSERT_EQ(platform::StartProcess("/bin/sh " + OnC("Run/tree.sh"), id), 0);
+  const std::int32_t orphan = std::stoi("0" + WaitForLine(grandchild));
+  ASSERT_GT(orphan, 0);
+  EXPECT_TRUE(platform::ProcessIsRunning(orphan));
+  platform::StopProcess(id);
+  EXPECT_FALSE(platform::ProcessIsRunning(id));
+  EXPECT_TRUE(EndsWithin(orphan, 5000ms));
+}
+
 TEST_F(Processes, ProgramsThatCannotStartLeaveTheIdAlone) {
   MakeFile("Tools/notes.txt");
   std::int32_t id = 12345;

@@ -1,5 +1,6 @@
 // Started by the process tests. "exit N" ends with exit code N; "wait FILE" writes its process id
-// to FILE and waits to be stopped; "lock FILE" takes the run lock on FILE, writes what that gave
+// to FILE and waits to be stopped; "detach FILE" does the same after leaving its console, so that
+// it outlives the console's end; "lock FILE" takes the run lock on FILE, writes what that gave
 // to the file that KORVANE_PROBE_OUT names and, holding the lock, waits to be stopped; anything
 // else is written as it came, as the raw argument text, to the file that KORVANE_PROBE_OUT names.
 
@@ -18,6 +19,11 @@ int main(int argc, char** argv) {
   }
   if (text.rfind("wait ", 0) == 0) {
     std::ofstream(text.substr(5)) << GetCurrentProcessId() << "\n";
+    Sleep(INFINITE);
+  }
+  if (text.rfind("detach ", 0) == 0) {
+    FreeConsole();
+    std::ofstream(text.substr(7)) << GetCurrentProcessId() << "\n";
     Sleep(INFINITE);
   }
   const char* out = std::getenv("KORVANE_PROBE_OUT");

@@ -136,6 +136,45 @@ TEST_F(Win32Processes, StoppingABatchEndsItAndTheProgramItStarted) {
   EXPECT_TRUE(EndsWithin(child, 5s));
 }
 
+TEST_F(Win32Processes, StoppingABatchEndsProgramsWhoseParentHasGone) {
+  // The inner interpreter starts the probe and ends at once, so the probe's parent is gone; the
+  // probe leaves its console, so only the job still ties it to the batch.
+  const std::string batch = scratch.path() + "orphan.bat";
+  WriteWhole(batch, "cmd /c start \"\" /b \"" + Probe() + "\" detach " + scratch.path() +
+                        "orphan.txt\r\n\"" + Probe() + "\" wait " + scratch.path() +
+                        "pid.txt\r\nexit\r\n");
+  std::int32_t interpreter = 0;
+  ASSERT_EQ(platform::StartProcess("\"" + batch + "\"", interpreter), 0);
+  const std::string orphanLine = WaitForLine(scratch.path() + "orphan.txt");
+  ASSERT_FALSE(WaitForLine(scratch.path() + "pid.txt").empty());
+  ASSERT_FALSE(orphanLine.empty());
+  const auto orphan = static_cast<std::int32_t>(std::atol(orphanLine.c_str()));
+  EXPECT_TRUE(platform::ProcessIsRunning(orphan));
+
+  platform::StopProcess(interpreter);
+  EXPECT_TRUE(EndsWithin(interpreter, 5s));
+  EXPECT_TRUE(EndsWithin(orphan, 5s));
+}
+
+TEST_F(Win32Processes, ABatchFindsProgramsBesideTheRunningProgram) {
+  // The probe lies beside this test program, and neither in the batch's folder nor on PATH. (Wine
+  // may find it there by itself, so the batch's PATH is checked as well.)
+  ASSERT_EQ(platform::ChangeFolder(scratch.path()), 0);
+  ASSERT_EQ(platform::ChangeDrive(scratch.path()[0]), 0);
+  const std::string batch = scratch.path() + "beside.bat";
+  WriteWhole(batch, "@echo %PATH%>path.txt\r\n" + std::string(PROBE_PROGRAM) +
+                        " found beside\r\nexit\r\n");
+  EXPECT_EQ(ArgumentTextOf("\"" + batch + "\""), "found beside");
+  const std::string folder = std::filesystem::path(Probe()).parent_path().string();
+  std::string path = ReadWhole(scratch.path() + "path.txt");
+  while (!path.empty() && (path.back() == '\n' || path.back() == '\r')) {
+    path.pop_back();
+  }
+  ASSERT_GT(path.size(), folder.size()) << path;
+  EXPECT_EQ(path.substr(path.size() - folder.size() - 1), ";" + folder);
+  EXPECT_EQ(std::getenv("PATH"), path.substr(0, path.size() - folder.size() - 1));
+}
+
 TEST_F(Win32Processes, TheRunLockHasOneHolderAndDiesWithIt) {
   const std::string path = scratch.path() + "korvane.lck";
   const std::string result = scratch.path() + "arguments.txt";
