@@ -156,16 +156,20 @@ TEST_F(PelliskTest, WritesKeptLinesAsReadWithCrLfEnds) {
   }
 }
 
-// What current editors write on Linux: LF line ends, Valve 220 faces, the key anywhere in
-// worldspawn. Every other line survives; the map comes back with CR LF ends.
-TEST_F(PelliskTest, AnLfMapFromACurrentEditorKeepsEveryOtherLine) {
+// What current editors write on Linux: LF line ends, a "// Game:" and "// Format:" header, Valve
+// 220 faces, the key anywhere in worldspawn. Every other line survives, back with CR LF ends.
+TEST_F(PelliskTest, LfMapsFromCurrentEditorsKeepEveryOtherLine) {
   const std::vector<std::string> kept = {
       "// Game: Half-Life",
+      "// Format: Valve",
       "// entity 0",
       "{",
       "\"classname\" \"worldspawn\"",
-      "\"wad\" \"/home/ann/wads/halflife.wad\"",
+      "\"wad\" \"/home/ann/wads/halflife.wad;/home/ann/wads/liquids.wad\"",
       "\"_generator\" \"J.A.C.K. 1.1.3773 (vpHalfLife)\"",
+      "\"skyname\" \"desert\"",
+      "\"sounds\" \"1\"",
+      "\"MaxRange\" \"4096\"",
       "// brush 0",
       "{",
       "( -64 -64 -16 ) ( -64 -63 -16 ) ( -64 -64 -15 ) __TB_empty [ 0 -1 0 0 ] [ 0 0 -1 0 ] 0 1 1",
@@ -176,18 +180,39 @@ TEST_F(PelliskTest, AnLfMapFromACurrentEditorKeepsEveryOtherLine) {
       "\"classname\" \"info_player_start\"",
       "\"origin\" \"0 0 40\"",
       "}"};
-  std::string lf;
-  std::string crLf;
-  for (std::size_t i = 0; i < kept.size(); ++i) {
-    lf += kept[i] + "\n";
-    crLf += kept[i] + "\r\n";
-    if (i == 4) {
-      lf += "\"mapversion\" \"220\"\n";
+  const std::string key = "\"mapversion\" \"220\"";
+  // The key as worldspawn's first key, and as its seventh.
+  for (const std::size_t keyAfter : {std::size_t{4}, std::size_t{9}}) {
+    SCOPED_TRACE("key after line " + std::to_string(keyAfter));
+    std::string lf;
+    std::string mixed;
+    std::string crLf;
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+      lf += kept[i] + "\n";
+      mixed += kept[i] + (i % 2 == 0 ? "\n" : "\r\n");
+      crLf += kept[i] + "\r\n";
+      if (i == keyAfter) {
+        lf += key + "\n";
+        mixed += key + "\r\n";
+      }
     }
+    Write("lf.map", lf);
+    Write("mixed.map", mixed);
+    Write("unended.map", lf.substr(0, lf.size() - 1));
+    Strip({"lf.map"});
+    Strip({"mixed.map"});
+    Strip({"unended.map"});
+    EXPECT_EQ(Files(), (Contents{{"lf.map", crLf}, {"mixed.map", crLf}, {"unended.map", crLf}}));
   }
-  Write("lf.map", lf);
-  Strip({"lf.map"});
-  EXPECT_EQ(Files(), (Contents{{"lf.map", crLf}}));
+  std::string keyless;
+  std::string keylessCrLf;
+  for (const std::string& line : kept) {
+    keyless += line + "\n";
+    keylessCrLf += line + "\r\n";
+  }
+  Write("keyless.map", keyless);
+  Strip({"keyless.map"});
+  EXPECT_EQ(Files().at("keyless.map"), keylessCrLf);
 }
 
 TEST_F(PelliskTest, AMapWithoutKeysStaysByteIdentical) {
