@@ -76,6 +76,30 @@ TEST_F(KorvaneProgram, WithoutDisplayConversionsEndWithStatusZero) {
   EXPECT_TRUE(fs::exists(In("good.hlwad")));
 }
 
+// Korvane and its batch interpreter installed without the converter, and an older HL WAD beside
+// the WAD: the run fails the WAD instead of stamping the old HL WAD.
+TEST_F(KorvaneProgram, NoConverterAnywhereFailsTheWadAndStampsNothing) {
+  const fs::path bin = scratch_ / "bin";
+  fs::create_directories(bin);
+  const fs::path programs = fs::path(KORVANE_PROGRAM).parent_path();
+  fs::copy_file(KORVANE_PROGRAM, bin / "korvane");
+  fs::copy_file(programs / "korvane-cmd", bin / "korvane-cmd");
+  WriteHostFile(In("old.wad"), QuakeWad(1));
+  WriteHostFile(In("old.hlwad"), QuakeWad(3) + "older and larger");
+
+  const auto run = test_support::RunProgram(scratch_, (bin / "korvane").string(), {}, scratch_,
+                                            {{"DISPLAY", ""},
+                                             {"WAYLAND_DISPLAY", ""},
+                                             {"QT_QPA_PLATFORM", ""},
+                                             {"PATH", "/usr/bin:/bin"}});
+
+  EXPECT_EQ(run.exitCode, 1) << run.out << run.err;
+  EXPECT_NE(run.out.find("Error creating HLWAD: "), std::string::npos) << run.out;
+  EXPECT_FALSE(fs::exists(In("old.hlwad")));
+  EXPECT_FALSE(fs::exists(In("logs/old.stmp")));
+  EXPECT_TRUE(fs::exists(In("error.log")));
+}
+
 TEST_F(KorvaneProgram, ASecondRunOnTheSameFolderChangesNothing) {
   WriteHostFile(In("good.wad"), QuakeWad(2));
   WriteHostFile(In("error.log"), "the last run's log");
