@@ -27,6 +27,9 @@ class WindowState : public ProgressWindow {
  public:
   // FileZ1 lists folders through `fileSystem`.
   explicit WindowState(platform::FileSystem& fileSystem);
+  // A window's controls and log box know the window they belong to.
+  WindowState(const WindowState&) = delete;
+  WindowState& operator=(const WindowState&) = delete;
 
   void Load() override;
   void Show() override;
@@ -61,6 +64,9 @@ class WindowState : public ProgressWindow {
 
  protected:
   enum class Control { Form, Text2, Text3, List1, FileZ1, Label2, Command1 };
+
+  // The longest DoEvents waits for an event when nothing is queued.
+  static constexpr int kIdleWaitMs = 40;
 
   // Creates the form and every control at its design-time value, hidden. False where there is no
   // window system to draw on: the window then counts as closed, so that no wait for Done can hang.

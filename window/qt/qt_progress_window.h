@@ -22,8 +22,6 @@ class QtProgressWindow : public WindowState {
   // FileZ1 lists folders through `fileSystem`.
   explicit QtProgressWindow(platform::FileSystem& fileSystem = platform::NativeFileSystem());
   ~QtProgressWindow() override;
-  QtProgressWindow(const QtProgressWindow&) = delete;
-  QtProgressWindow& operator=(const QtProgressWindow&) = delete;
 
   void Refresh() override;
   // Handles what is queued, then waits for more events for at most kIdleWaitMs and handles those.
@@ -33,8 +31,6 @@ class QtProgressWindow : public WindowState {
   // The top-level widget while the window is loaded, otherwise null. Each control is a child
   // named after it ("Text1", "Label1_0", ...).
   QWidget* Form() const;
-
-  static constexpr int kIdleWaitMs = 40;
 
  protected:
   bool CreateControls() override;

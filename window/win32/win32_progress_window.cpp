@@ -190,8 +190,8 @@ void Win32ProgressWindow::Refresh() {
 void Win32ProgressWindow::DoEvents() {
   text1_.Present();
   HandleQueuedMessages();
-  if (MsgWaitForMultipleObjectsEx(0, nullptr, kIdleWaitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
-      WAIT_OBJECT_0) {
+  if (MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(kIdleWaitMs), QS_ALLINPUT,
+                                  MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0) {
     HandleQueuedMessages();
   }
 }

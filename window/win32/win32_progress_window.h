@@ -31,8 +31,6 @@ class Win32ProgressWindow : public WindowState {
   // FileZ1 lists folders through `fileSystem`.
   explicit Win32ProgressWindow(platform::FileSystem& fileSystem = platform::NativeFileSystem());
   ~Win32ProgressWindow() override;
-  Win32ProgressWindow(const Win32ProgressWindow&) = delete;
-  Win32ProgressWindow& operator=(const Win32ProgressWindow&) = delete;
 
   void Refresh() override;
   // Handles what is queued, then waits for more input for at most kIdleWaitMs and handles that.
@@ -43,8 +41,6 @@ class Win32ProgressWindow : public WindowState {
   // The top-level window while the window is loaded, otherwise null. Its children carry the ids of
   // Win32ControlId.
   HWND Form() const;
-
-  static constexpr DWORD kIdleWaitMs = 40;
 
  protected:
   bool CreateControls() override;
