@@ -50,6 +50,26 @@ TYPED_TEST(TextBoxHelpers, ScrollingToTheEndDropsTheSelection) {
   EXPECT_TRUE(TypeParam::CaretAtEndNothingSelected(this->window));
 }
 
+TYPED_TEST(TextBoxHelpers, ReplacingTheTextPutsTheCaretBeforeTheFirstCharacter) {
+  this->window.Show();
+  core::TextBox& box = this->window.Text1();
+  box.SetText("first\r\nsecond");
+  core::ScrollTextBoxToEnd(box);
+  ASSERT_FALSE(TypeParam::CaretAtStartNothingSelected(this->window));
+  box.SetText("replaced\r\nlog");
+  EXPECT_TRUE(TypeParam::CaretAtStartNothingSelected(this->window));
+
+  box.SetSelStart(2);
+  box.SetSelLength(4);
+  ASSERT_FALSE(TypeParam::CaretAtStartNothingSelected(this->window));
+  // A selection that has not reached the screen yet gives way to the replacement too.
+  box.SetSelStart(5);
+  box.SetText("again\r\n");
+  box.AppendText("and more");
+  EXPECT_TRUE(TypeParam::CaretAtStartNothingSelected(this->window));
+  EXPECT_EQ(box.Text(), "again\r\nand more");
+}
+
 TYPED_TEST(TextBoxHelpers, ColumnLinesKeepTheirPaddingInTheBox) {
   core::TextBox& box = this->window.Text1();
   box.SetText("");

@@ -16,8 +16,11 @@ struct MemoryKind {
   using Window = window::MemoryWindow;
 
   static bool CaretAtEndNothingSelected(Window& window) {
-    const window::MemoryTextBox& box = window.Text1Box();
+    const window::LogBox& box = window.Text1Box();
     return static_cast<std::size_t>(box.SelStart()) == box.Text().size() && box.SelLength() == 0;
+  }
+  static bool CaretAtStartNothingSelected(Window& window) {
+    return window.Text1Box().SelStart() == 0 && window.Text1Box().SelLength() == 0;
   }
   static void ClickDone(Window& window) { window.ClickDone(); }
   static void CloseByFrame(Window& window) { window.CloseByFrame(); }

@@ -92,7 +92,7 @@ struct QtProgressWindow::Controls {
 };
 
 QtProgressWindow::QtProgressWindow(platform::FileSystem& fileSystem)
-    : fileSystem_(fileSystem), text1_([this] { Loaded(); }) {
+    : WindowState(fileSystem), text1_([this] { Load(); }) {
   wake_.setSingleShot(true);
   wake_.setTimerType(Qt::PreciseTimer);
   wake_.setInterval(kIdleWaitMs);
@@ -102,12 +102,9 @@ QtProgressWindow::~QtProgressWindow() {
   Unload();
 }
 
-void QtProgressWindow::Load() {
-  if (controls_) {
-    return;
-  }
+bool QtProgressWindow::CreateControls() {
   auto controls = std::make_unique<Controls>();
-  controls->form = std::make_unique<FormWidget>([this] { closed_ = true; });
+  controls->form = std::make_unique<FormWidget>([this] { ClosedByFrame(); });
   FormWidget& form = *controls->form;
   form.setWindowTitle(QString::fromLatin1(design::kCaption));
   form.setWindowIcon(ApplicationIcon());
@@ -152,34 +149,52 @@ void QtProgressWindow::Load() {
   Caption(form, "Label1_0", design::kLabel1Directory, design::kLabel1DirectoryPlace);
   Caption(form, "Label1_1", design::kLabel1Count, design::kLabel1CountPlace);
 
+  text1_.Attach(*controls->text1);
   controls_ = std::move(controls);
-  closed_ = false;
-  list1_.clear();
-  fileZ1_ = FileList{platform::CurrentFolder(), design::kFileZ1Pattern, {}};
-  text1_.Attach(*controls_->text1, design::kText1);
+  return true;
 }
 
-void QtProgressWindow::Show() {
-  Controls& controls = Loaded();
-  closed_ = false;
-  controls.form->show();
-  // The log box knows its final size only now.
-  text1_.Present();
-  controls.text1->ensureCursorVisible();
+void QtProgressWindow::DestroyControls() {
+  controls_.reset();
+}
+
+void QtProgressWindow::Draw(Control control) {
+  Controls& controls = *controls_;
+  switch (control) {
+    case Control::Form:
+      controls.form->show();
+      // The log box knows its final size only now.
+      text1_.Present();
+      controls.text1->ensureCursorVisible();
+      break;
+    case Control::Text2:
+      controls.text2->setText(ScreenText(Text2()));
+      break;
+    case Control::Text3:
+      controls.text3->setText(ScreenText(Text3()));
+      break;
+    case Control::List1:
+      controls.list1->addItem(ScreenText(List1Items().back()));
+      break;
+    case Control::FileZ1:
+      controls.fileZ1->clear();
+      for (const std::string& name : FileZ1().names) {
+        controls.fileZ1->addItem(ScreenText(name));
+      }
+      break;
+    case Control::Label2:
+      controls.label2->setVisible(Label2Visible());
+      break;
+    case Control::Command1:
+      controls.command1->setVisible(Command1Visible());
+      break;
+  }
 }
 
 void QtProgressWindow::Refresh() {
-  Controls& controls = Loaded();
+  Load();
   text1_.Present();
-  controls.form->repaint();
-}
-
-void QtProgressWindow::Unload() {
-  text1_.Detach();
-  controls_.reset();
-  closed_ = false;
-  list1_.clear();
-  fileZ1_ = FileList{};
+  controls_->form->repaint();
 }
 
 bool QtPlatformIsSeen() {
@@ -200,74 +215,8 @@ void QtProgressWindow::DoEvents() {
   wake_.stop();
 }
 
-core::TextBox& QtProgressWindow::Text1() {
-  Loaded();
-  return text1_;
-}
-
-void QtProgressWindow::SetText2(const std::string& text) {
-  Loaded().text2->setText(ScreenText(text));
-}
-
-void QtProgressWindow::SetText3(const std::string& text) {
-  Loaded().text3->setText(ScreenText(text));
-}
-
-void QtProgressWindow::List1AddItem(const std::string& item) {
-  Loaded().list1->addItem(ScreenText(item));
-  list1_.push_back(item);
-}
-
-std::int32_t QtProgressWindow::List1ListCount() const {
-  return ItemCount(list1_);
-}
-
-std::string QtProgressWindow::List1List(std::int32_t index) const {
-  return ItemAt(list1_, index);
-}
-
-void QtProgressWindow::SetFileZ1Path(const std::string& folder) {
-  Loaded();
-  fileZ1_.folder = folder;
-}
-
-void QtProgressWindow::SetFileZ1Pattern(const std::string& pattern) {
-  Loaded();
-  fileZ1_.pattern = pattern;
-}
-
-void QtProgressWindow::FileZ1Refresh() {
-  QListWidget& shown = *Loaded().fileZ1;
-  RereadFileList(fileZ1_, fileSystem_);
-  shown.clear();
-  for (const std::string& name : fileZ1_.names) {
-    shown.addItem(ScreenText(name));
-  }
-}
-
-std::int32_t QtProgressWindow::FileZ1ListCount() const {
-  return ItemCount(fileZ1_.names);
-}
-
-std::string QtProgressWindow::FileZ1List(std::int32_t index) const {
-  return ItemAt(fileZ1_.names, index);
-}
-
-void QtProgressWindow::SetLabel2Visible(bool visible) {
-  Loaded().label2->setVisible(visible);
-}
-
-void QtProgressWindow::SetCommand1Visible(bool visible) {
-  Loaded().command1->setVisible(visible);
-}
-
 QWidget* QtProgressWindow::Form() const {
   return controls_ ? controls_->form.get() : nullptr;
-}
-
-QtProgressWindow::Controls& QtProgressWindow::Loaded() {
-  Load();
-  return *controls_;
 }
 
 }  // namespace window

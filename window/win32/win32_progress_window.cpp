@@ -89,16 +89,13 @@ struct Win32ProgressWindow::Controls {
 };
 
 Win32ProgressWindow::Win32ProgressWindow(platform::FileSystem& fileSystem)
-    : fileSystem_(fileSystem), text1_([this] { Loaded(); }) {}
+    : WindowState(fileSystem), text1_([this] { Load(); }) {}
 
 Win32ProgressWindow::~Win32ProgressWindow() {
   Unload();
 }
 
-void Win32ProgressWindow::Load() {
-  if (controls_) {
-    return;
-  }
+bool Win32ProgressWindow::CreateControls() {
   RegisterFormClass(FormProcedure);
   RECT frame{0, 0, design::kClientWidth / design::kTwipsPerPixel,
              design::kClientHeight / design::kTwipsPerPixel};
@@ -106,8 +103,7 @@ void Win32ProgressWindow::Load() {
 
   auto controls = std::make_unique<Controls>();
   // Without a window system to draw on, the form and its controls are missing: every step on them
-  // is skipped, the log box still keeps its text, and the window counts as closed so that no wait
-  // for Done can hang.
+  // is skipped and the log box still keeps its text.
   controls->form = CreateWindowExA(0, kFormClass, design::kCaption, kFormStyle, CW_USEDEFAULT,
                                    CW_USEDEFAULT, frame.right - frame.left,
                                    frame.bottom - frame.top, nullptr, nullptr, Instance(), this);
@@ -138,109 +134,66 @@ void Win32ProgressWindow::Load() {
   Child(form, kLabel1CountId, "STATIC", design::kLabel1Count, WS_VISIBLE | SS_LEFT, 0,
         design::kLabel1CountPlace, font);
 
+  text1_.Attach(controls->text1);
   controls_ = std::move(controls);
-  closed_ = form == nullptr;
-  list1_.clear();
-  fileZ1_ = FileList{platform::CurrentFolder(), design::kFileZ1Pattern, {}};
-  text1_.Attach(controls_->text1, design::kText1);
+  return form != nullptr;
 }
 
-void Win32ProgressWindow::Show() {
-  Controls& controls = Loaded();
-  closed_ = controls.form == nullptr;
-  text1_.Present();
-  ShowWindow(controls.form, SW_SHOW);
-  UpdateWindow(controls.form);
-  // The log box scrolls its caret into view only once it can be seen.
-  text1_.ScrollCaretIntoView();
+void Win32ProgressWindow::DestroyControls() {
+  controls_.reset();
 }
 
-void Win32ProgressWindow::Refresh() {
-  Controls& controls = Loaded();
-  text1_.Present();
-  // Without a form there is nothing to draw (a null window would mean the whole screen).
-  if (controls.form != nullptr) {
-    RedrawWindow(controls.form, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+void Win32ProgressWindow::Draw(Control control) {
+  const Controls& controls = *controls_;
+  switch (control) {
+    case Control::Form:
+      text1_.Present();
+      ShowWindow(controls.form, SW_SHOW);
+      UpdateWindow(controls.form);
+      // The log box scrolls its caret into view only once it can be seen.
+      text1_.ScrollCaretIntoView();
+      break;
+    case Control::Text2:
+      SetWindowTextA(controls.text2, Text2().c_str());
+      break;
+    case Control::Text3:
+      SetWindowTextA(controls.text3, Text3().c_str());
+      break;
+    case Control::List1:
+      AddItem(controls.list1, List1Items().back());
+      break;
+    case Control::FileZ1:
+      SendMessageA(controls.fileZ1, LB_RESETCONTENT, 0, 0);
+      for (const std::string& name : FileZ1().names) {
+        AddItem(controls.fileZ1, name);
+      }
+      break;
+    case Control::Label2:
+      ShowWindow(controls.label2, Label2Visible() ? SW_SHOW : SW_HIDE);
+      break;
+    case Control::Command1:
+      ShowWindow(controls.command1, Command1Visible() ? SW_SHOW : SW_HIDE);
+      break;
   }
 }
 
-void Win32ProgressWindow::Unload() {
-  text1_.Detach();
-  controls_.reset();
-  closed_ = false;
-  list1_.clear();
-  fileZ1_ = FileList{};
+void Win32ProgressWindow::Refresh() {
+  Load();
+  text1_.Present();
+  // Without a form there is nothing to draw (a null window would mean the whole screen).
+  if (controls_->form != nullptr) {
+    RedrawWindow(controls_->form, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  }
 }
 
 void Win32ProgressWindow::DoEvents() {
   text1_.Present();
   HandleQueuedMessages();
-  if (MsgWaitForMultipleObjectsEx(0, nullptr, kIdleWaitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
-      WAIT_OBJECT_0) {
+  if (MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(kIdleWaitMs), QS_ALLINPUT,
+                                  MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0) {
     HandleQueuedMessages();
   }
-}
-
-core::TextBox& Win32ProgressWindow::Text1() {
-  Loaded();
-  return text1_;
-}
-
-void Win32ProgressWindow::SetText2(const std::string& text) {
-  SetWindowTextA(Loaded().text2, text.c_str());
-}
-
-void Win32ProgressWindow::SetText3(const std::string& text) {
-  SetWindowTextA(Loaded().text3, text.c_str());
-}
-
-void Win32ProgressWindow::List1AddItem(const std::string& item) {
-  AddItem(Loaded().list1, item);
-  list1_.push_back(item);
-}
-
-std::int32_t Win32ProgressWindow::List1ListCount() const {
-  return ItemCount(list1_);
-}
-
-std::string Win32ProgressWindow::List1List(std::int32_t index) const {
-  return ItemAt(list1_, index);
-}
-
-void Win32ProgressWindow::SetFileZ1Path(const std::string& folder) {
-  Loaded();
-  fileZ1_.folder = folder;
-}
-
-void Win32ProgressWindow::SetFileZ1Pattern(const std::string& pattern) {
-  Loaded();
-  fileZ1_.pattern = pattern;
-}
-
-void Win32ProgressWindow::FileZ1Refresh() {
-  HWND shown = Loaded().fileZ1;
-  RereadFileList(fileZ1_, fileSystem_);
-  SendMessageA(shown, LB_RESETCONTENT, 0, 0);
-  for (const std::string& name : fileZ1_.names) {
-    AddItem(shown, name);
-  }
-}
-
-std::int32_t Win32ProgressWindow::FileZ1ListCount() const {
-  return ItemCount(fileZ1_.names);
-}
-
-std::string Win32ProgressWindow::FileZ1List(std::int32_t index) const {
-  return ItemAt(fileZ1_.names, index);
-}
-
-void Win32ProgressWindow::SetLabel2Visible(bool visible) {
-  ShowWindow(Loaded().label2, visible ? SW_SHOW : SW_HIDE);
-}
-
-void Win32ProgressWindow::SetCommand1Visible(bool visible) {
-  ShowWindow(Loaded().command1, visible ? SW_SHOW : SW_HIDE);
 }
 
 HWND Win32ProgressWindow::Form() const {
@@ -274,7 +227,7 @@ LRESULT Win32ProgressWindow::Handle(HWND form, UINT message, WPARAM wParam, LPAR
     case WM_CLOSE:
       // The frame's close box only hides the window; the driver decides when it goes.
       ShowWindow(form, SW_HIDE);
-      closed_ = true;
+      ClosedByFrame();
       return 0;
     case WM_CTLCOLORSTATIC: {
       // Read-only boxes and labels are drawn like the system's windows, the banner in red.
@@ -314,11 +267,6 @@ void Win32ProgressWindow::HandleQueuedMessages() {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-}
-
-Win32ProgressWindow::Controls& Win32ProgressWindow::Loaded() {
-  Load();
-  return *controls_;
 }
 
 }  // namespace window

@@ -1,37 +1,36 @@
 #include "window/win32/win32_text_box.h"
 
-#include <algorithm>
+#include <string_view>
 
 #include "window/win32/screen_text.h"
 
 namespace window {
 
-Win32TextBox::Win32TextBox(std::function<void()> load) : load_(std::move(load)) {}
+Win32TextBox::Win32TextBox(std::function<void()> load) : LogBox(std::move(load)) {}
 
-void Win32TextBox::Attach(HWND edit, std::string text) {
+void Win32TextBox::Attach(HWND edit) {
   edit_ = edit;
   // The control's own limit of about 32 000 characters would stop appends of a long run.
   SendMessageA(edit_, EM_SETLIMITTEXT, 0, 0);
-  SetText(std::move(text));
-  Present();
 }
 
-void Win32TextBox::Detach() {
+void Win32TextBox::Forget() {
   edit_ = nullptr;
-  text_.clear();
   pending_.clear();
-  replacePending_ = false;
-  selectionPending_ = false;
-  selStart_ = 0;
-  selLength_ = 0;
 }
 
-void Win32TextBox::Present() {
+void Win32TextBox::Appended(std::size_t from) {
+  const std::string_view text = Bytes();
+  // A CR that ended the old text is already a break on screen; an LF right after it belongs to it.
+  pending_ += ScreenText(text.substr(from), from > 0 && text[from - 1] == '\r');
+}
+
+void Win32TextBox::Draw(Changes changes) {
   if (edit_ == nullptr) {
     return;
   }
-  if (replacePending_) {
-    SetWindowTextA(edit_, ScreenText(text_).c_str());
+  if (changes.replaced) {
+    SetWindowTextA(edit_, ScreenText(Bytes()).c_str());
   } else if (!pending_.empty()) {
     DWORD anchor = 0;
     DWORD caret = 0;
@@ -42,12 +41,12 @@ void Win32TextBox::Present() {
     SendMessageA(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(pending_.c_str()));
     SendMessageA(edit_, EM_SETSEL, anchor, static_cast<LPARAM>(caret));
   }
-  replacePending_ = false;
   pending_.clear();
-  if (selectionPending_) {
-    selectionPending_ = false;
-    SendMessageA(edit_, EM_SETSEL, ScreenPosition(selStart_),
-                 static_cast<LPARAM>(ScreenPosition(selStart_ + selLength_)));
+  if (changes.selectionMoved) {
+    const auto start = static_cast<std::size_t>(SelStart());
+    SendMessageA(
+        edit_, EM_SETSEL, ScreenPosition(start),
+        static_cast<LPARAM>(ScreenPosition(start + static_cast<std::size_t>(SelLength()))));
     ScrollCaretIntoView();
   }
 }
@@ -58,53 +57,12 @@ void Win32TextBox::ScrollCaretIntoView() const {
   }
 }
 
-const std::string& Win32TextBox::Text() const {
-  load_();
-  return text_;
-}
-
-void Win32TextBox::SetText(std::string text) {
-  load_();
-  text_ = std::move(text);
-  pending_.clear();
-  replacePending_ = true;
-  selStart_ = 0;
-  selLength_ = 0;
-  selectionPending_ = true;
-}
-
-void Win32TextBox::AppendText(std::string_view addition) {
-  load_();
-  if (addition.empty()) {
-    return;
-  }
-  // A CR that ended the old text is already a break on screen; an LF right after it belongs to it.
-  const bool afterCr = !text_.empty() && text_.back() == '\r';
-  text_.append(addition);
-  if (!replacePending_) {
-    pending_ += ScreenText(addition, afterCr);
-  }
-}
-
-void Win32TextBox::SetSelStart(std::int32_t start) {
-  load_();
-  selStart_ = std::min(static_cast<std::size_t>(std::max(start, 0)), text_.size());
-  selLength_ = 0;
-  selectionPending_ = true;
-}
-
-void Win32TextBox::SetSelLength(std::int32_t length) {
-  load_();
-  selLength_ = std::min(static_cast<std::size_t>(std::max(length, 0)), text_.size() - selStart_);
-  selectionPending_ = true;
-}
-
 WPARAM Win32TextBox::ScreenPosition(std::size_t offset) const {
-  if (offset >= text_.size()) {
+  if (offset >= Bytes().size()) {
     return static_cast<WPARAM>(GetWindowTextLengthW(edit_));
   }
   // The control counts characters of the system's code page, after the breaks are made CR LF.
-  const std::string shown = ScreenText(std::string_view(text_).substr(0, offset));
+  const std::string shown = ScreenText(std::string_view(Bytes()).substr(0, offset));
   return static_cast<WPARAM>(
       MultiByteToWideChar(CP_ACP, 0, shown.data(), static_cast<int>(shown.size()), nullptr, 0));
 }

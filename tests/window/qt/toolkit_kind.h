@@ -26,6 +26,10 @@ struct QtKind {
     const QTextCursor caret = Text1(window).textCursor();
     return caret.atEnd() && !caret.hasSelection();
   }
+  static bool CaretAtStartNothingSelected(Window& window) {
+    const QTextCursor caret = Text1(window).textCursor();
+    return caret.atStart() && !caret.hasSelection();
+  }
   static void ClickDone(Window& window) {
     auto* done = window.Form()->findChild<QPushButton*>("Command1");
     if (done->isVisible()) {

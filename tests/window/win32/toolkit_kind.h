@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include "window/win32/win32_progress_window.h"
 
@@ -16,12 +17,22 @@ struct Win32Kind {
   using Window = window::Win32ProgressWindow;
 
   static bool CaretAtEndNothingSelected(Window& window) {
+    const auto [start, end] = Selection(window);
+    return start == end && end == static_cast<DWORD>(GetWindowTextLengthW(
+                                      GetDlgItem(window.Form(), window::kText1Id)));
+  }
+  static bool CaretAtStartNothingSelected(Window& window) {
+    const auto [start, end] = Selection(window);
+    return start == 0 && end == 0;
+  }
+  // The log box's selection as the control has it once the window is drawn.
+  static std::pair<DWORD, DWORD> Selection(Window& window) {
     window.Refresh();
-    HWND log = GetDlgItem(window.Form(), window::kText1Id);
     DWORD start = 0;
     DWORD end = 0;
-    SendMessageA(log, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    return start == end && end == static_cast<DWORD>(GetWindowTextLengthW(log));
+    SendMessageA(GetDlgItem(window.Form(), window::kText1Id), EM_GETSEL,
+                 reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {start, end};
   }
   static void ClickDone(Window& window) {
     HWND done = GetDlgItem(window.Form(), window::kCommand1Id);
