@@ -1,5 +1,8 @@
 #include "core/file_ops.h"
 
+#include <new>
+#include <stdexcept>
+
 #include "core/failure.h"
 #include "core/paths.h"
 #include "core/trace.h"
@@ -136,7 +139,14 @@ std::string StringFromFile(std::string fileName) {
   TrappedSection section;
   section.Step(fs.OpenRead(fileName, file));
   section.Step(fs.Length(fileName, length));
-  content.assign(static_cast<std::size_t>(length > 0 ? length : 0), ' ');
+  // A file too large for memory is a failed read like any other, not an escaping exception.
+  try {
+    content.assign(static_cast<std::size_t>(length > 0 ? length : 0), ' ');
+  } catch (const std::bad_alloc&) {
+    section.Step(platform::kNotEnoughMemory);
+  } catch (const std::length_error&) {
+    section.Step(platform::kNotEnoughMemory);
+  }
   std::size_t filled = 0;
   while (section.lastError == 0 && filled < content.size()) {
     std::size_t got = 0;

@@ -139,6 +139,8 @@ void ReleaseRunLock(RunLock& lock);
 double LocalNow();
 // The OS's description of an error number.
 std::string ErrorDescription(Error error);
+// The OS's error number for a lack of memory (ENOMEM, ERROR_NOT_ENOUGH_MEMORY).
+extern const Error kNotEnoughMemory;
 // The program's raw argument text: everything after its own name. On POSIX the arguments joined
 // with single spaces.
 std::string ArgumentText(int argc, char** argv);

@@ -34,6 +34,11 @@ bool WindowsCanHold(std::string_view name) {
   return std::none_of(name.begin(), name.end(), IsForbiddenInName);
 }
 
+std::string_view WithoutTrailingDotsAndSpaces(std::string_view name) {
+  const std::size_t end = name.find_last_not_of(". ");
+  return end == std::string_view::npos ? name : name.substr(0, end + 1);
+}
+
 bool MatchesPattern(std::string_view name, std::string_view pattern) {
   // Greedy match that returns to the last "*" on a mismatch: linear in practice, never exponential.
   std::size_t n = 0;

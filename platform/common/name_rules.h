@@ -17,6 +17,9 @@ bool IsForbiddenInName(char c);
 // Whether Windows can hold a file of this name: no forbidden character, and no trailing space or
 // dot (which Windows would drop, so the name would lead to another file).
 bool WindowsCanHold(std::string_view name);
+// The name as Windows takes it: trailing spaces and dots dropped ("a.txt. " is "a.txt"). A name
+// made of nothing else (such as "." or "..") stays as it is.
+std::string_view WithoutTrailingDotsAndSpaces(std::string_view name);
 // Whether `name` matches `pattern`, where "*" stands for any run of characters and "?" for one,
 // without regard to letter case.
 bool MatchesPattern(std::string_view name, std::string_view pattern);

@@ -1,9 +1,12 @@
+#include <cerrno>
 #include <cstring>
 #include <string>
 
 #include "platform/platform.h"
 
 namespace platform {
+
+const Error kNotEnoughMemory = ENOMEM;
 
 std::string ErrorDescription(Error error) {
   if (error == kLockHeld) {

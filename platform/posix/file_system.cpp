@@ -306,14 +306,14 @@ class PosixFileSystem final : public FileSystem {
   }
 
  private:
-  // The last name of a path as written.
+  // The last name of a path as written, as Windows takes it.
   static std::string NameAsGiven(const std::string& path) {
     const std::size_t separator = path.find_last_of("\\/");
     std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
     if (separator == std::string::npos && name.size() >= 2 && name[1] == ':') {
       name = name.substr(2);
     }
-    return name;
+    return std::string(common::WithoutTrailingDotsAndSpaces(name));
   }
 };
 

@@ -41,15 +41,19 @@ bool HasForbiddenCharacter(const std::string& path) {
 }
 
 // Adds the names of `text` to `names`, dropping "." and letting ".." undo one name (never going
-// above the root, as on Windows).
-void AppendNames(const std::string& text, std::vector<std::string>& names) {
+// above the root, as on Windows). In a path the programs gave (`asWindows`), the last name loses
+// its trailing spaces and dots, as Windows drops them; a host folder keeps its names as they are.
+void AppendNames(const std::string& text, std::vector<std::string>& names, bool asWindows) {
   std::size_t start = 0;
   while (start <= text.size()) {
     std::size_t end = start;
     while (end < text.size() && !IsSeparator(text[end])) {
       ++end;
     }
-    const std::string name = text.substr(start, end - start);
+    std::string name = text.substr(start, end - start);
+    if (asWindows && end == text.size()) {
+      name = common::WithoutTrailingDotsAndSpaces(name);
+    }
     if (name == "..") {
       if (!names.empty()) {
         names.pop_back();
@@ -69,7 +73,7 @@ Error HostWorkingFolder(std::vector<std::string>& names) {
     }
     buffer.resize(buffer.size() * 2);
   }
-  AppendNames(buffer.data(), names);
+  AppendNames(buffer.data(), names, false);
   return 0;
 }
 
@@ -155,18 +159,22 @@ Error MatchNames(HostLocation& location, Lookup lookup, std::size_t settled) {
   return 0;
 }
 
-}  // namespace
-
-std::string JoinHost(const std::string& root, const std::vector<std::string>& names) {
-  std::string host = root;
-  for (const std::string& name : names) {
-    host = Child(host, name);
+// A path that ends in a separator names a folder. Windows refuses it for a file; a new name so
+// written keeps its separator on the host, where only a folder can be made.
+Error RequireFolder(const std::string& path, HostLocation& location) {
+  const bool endsInSeparator = IsSeparator(path.back()) && !location.names.empty();
+  if (!endsInSeparator) {
+    return 0;
   }
-  return host;
+  if (location.exists) {
+    return S_ISDIR(location.status.st_mode) ? 0 : ENOTDIR;
+  }
+  location.host += '/';
+  return 0;
 }
 
-Error Locate(const FolderState& state, const std::string& path, Lookup lookup,
-             HostLocation& location) {
+Error LocateNames(const FolderState& state, const std::string& path, Lookup lookup,
+                  HostLocation& location) {
   if (path.empty()) {
     return ENOENT;
   }
@@ -204,7 +212,7 @@ Error Locate(const FolderState& state, const std::string& path, Lookup lookup,
       location.names = known;
     }
   }
-  AppendNames(rest, location.names);
+  AppendNames(rest, location.names, true);
   const std::size_t settled = AdoptKnownFolder(known, location.names);
 
   // Most names are found as given: one stat settles them.
@@ -217,6 +225,24 @@ Error Locate(const FolderState& state, const std::string& path, Lookup lookup,
     return errno;
   }
   return MatchNames(location, lookup, settled);
+}
+
+}  // namespace
+
+std::string JoinHost(const std::string& root, const std::vector<std::string>& names) {
+  std::string host = root;
+  for (const std::string& name : names) {
+    host = Child(host, name);
+  }
+  return host;
+}
+
+Error Locate(const FolderState& state, const std::string& path, Lookup lookup,
+             HostLocation& location) {
+  if (const Error error = LocateNames(state, path, lookup, location); error != 0) {
+    return error;
+  }
+  return RequireFolder(path, location);
 }
 
 }  // namespace platform::posix

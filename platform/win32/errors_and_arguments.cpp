@@ -21,6 +21,8 @@ const bool kBinaryStandardStreams = [] {
 
 }  // namespace
 
+const Error kNotEnoughMemory = ERROR_NOT_ENOUGH_MEMORY;
+
 std::string ErrorDescription(Error error) {
   if (error == kLockHeld) {
     return "Another process holds the lock";

@@ -58,15 +58,15 @@ std::wstring CommandInterpreter() {
 }
 
 // The job object of each started process, by process id: stopping a process ends its job, so
-// that every program it started ends with it, however far down. Guarded by kJobsLock.
+// that every program it started ends with it, however far down. Guarded by jobsLock.
 std::map<DWORD, HANDLE>& Jobs() {
   static std::map<DWORD, HANDLE> jobs;
   return jobs;
 }
-SRWLOCK kJobsLock = SRWLOCK_INIT;
+SRWLOCK jobsLock = SRWLOCK_INIT;
 
 void KeepJob(DWORD id, HANDLE job) {
-  AcquireSRWLockExclusive(&kJobsLock);
+  AcquireSRWLockExclusive(&jobsLock);
   // An id seen before belonged to a process that has ended since.
   if (const auto old = Jobs().find(id); old != Jobs().end()) {
     CloseHandle(old->second);
@@ -74,17 +74,17 @@ void KeepJob(DWORD id, HANDLE job) {
   } else {
     Jobs().emplace(id, job);
   }
-  ReleaseSRWLockExclusive(&kJobsLock);
+  ReleaseSRWLockExclusive(&jobsLock);
 }
 
 HANDLE TakeJob(DWORD id) {
-  AcquireSRWLockExclusive(&kJobsLock);
+  AcquireSRWLockExclusive(&jobsLock);
   HANDLE job = nullptr;
   if (const auto found = Jobs().find(id); found != Jobs().end()) {
     job = found->second;
     Jobs().erase(found);
   }
-  ReleaseSRWLockExclusive(&kJobsLock);
+  ReleaseSRWLockExclusive(&jobsLock);
   return job;
 }
 
@@ -163,15 +163,25 @@ void WaitForJobToEmpty(HANDLE job) {
 
 // Puts a process created suspended into a job of its own and lets it run. Without a job (where
 // the system refuses one) it runs all the same, and stopping it walks its process tree instead.
-void RunInJob(const PROCESS_INFORMATION& started) {
-  if (const HANDLE job = CreateJobObjectW(nullptr, nullptr); job != nullptr) {
-    if (AssignProcessToJobObject(job, started.hProcess) != 0) {
-      KeepJob(started.dwProcessId, job);
-    } else {
+// A process that cannot be resumed is ended rather than left suspended for ever.
+Error RunInJob(const PROCESS_INFORMATION& started) {
+  HANDLE job = CreateJobObjectW(nullptr, nullptr);
+  if (job != nullptr && AssignProcessToJobObject(job, started.hProcess) == 0) {
+    CloseHandle(job);
+    job = nullptr;
+  }
+  if (ResumeThread(started.hThread) == static_cast<DWORD>(-1)) {
+    const Error error = LastError();
+    TerminateProcess(started.hProcess, 1);
+    if (job != nullptr) {
       CloseHandle(job);
     }
+    return error;
   }
-  ResumeThread(started.hThread);
+  if (job != nullptr) {
+    KeepJob(started.dwProcessId, job);
+  }
+  return 0;
 }
 
 // Every process that `root` started, directly or through others, as the system lists them now.
@@ -253,9 +263,12 @@ Error StartProcess(const std::string& commandLine, std::int32_t& processId) {
                      nullptr, &startup, &started) == 0) {
     return LastError();
   }
-  RunInJob(started);
+  const Error error = RunInJob(started);
   CloseHandle(started.hThread);
   CloseHandle(started.hProcess);
+  if (error != 0) {
+    return error;
+  }
   processId = static_cast<std::int32_t>(started.dwProcessId);
   return 0;
 }

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <random>
 #include <string>
 
 #include "core/failure.h"
 #include "core/file_ops.h"
 #include "core/trace.h"
+#include "platform/platform.h"
 #include "tests/core/temp_prefix.h"
 
 namespace {
@@ -133,6 +137,29 @@ TEST_F(FileOpsTest, StringToFileKeepsAReadOnlyFile) {
 TEST_F(FileOpsTest, StringFromAMissingFileIsEmptyWithAFailureLine) {
   EXPECT_EQ(core::StringFromFile(folder_ + "none.txt"), "");
   EXPECT_NE(Added().find("\tRead file failed "), std::string::npos);
+}
+
+TEST_F(FileOpsTest, AFileTooLargeForMemoryIsAFailedReadNotAnEscape) {
+  // A sparse file longer than any string can be. tmpfs takes such a length where disk file
+  // systems refuse it; the folder links to it, as a user may link files in.
+  const fs::path huge =
+      fs::path("/dev/shm") / ("korvane-huge-" + std::to_string(std::random_device()()));
+  std::error_code error;
+  if (!fs::is_directory(huge.parent_path(), error) || !std::ofstream(huge) ||
+      (fs::resize_file(huge, std::uintmax_t{1} << 62, error), error)) {
+    fs::remove(huge, error);
+    GTEST_SKIP() << "no file system here takes a file of 2^62 bytes";
+  }
+  fs::create_symlink(huge, Host("huge.log"));
+  std::string content = "unset";
+  EXPECT_NO_THROW(content = core::StringFromFile(folder_ + "huge.log"));
+  fs::remove(huge);
+  EXPECT_EQ(content, "");
+  EXPECT_NE(Added().find("\tRead file failed " + std::to_string(platform::kNotEnoughMemory) +
+                         "\r\n\t[Exit]\r\n"),
+            std::string::npos)
+      << Added();
+  EXPECT_EQ(core::Session_TabState, 0);
 }
 
 TEST_F(FileOpsTest, ChangingFolderDropsTheTrailingBackslashAndFailsLoudly) {

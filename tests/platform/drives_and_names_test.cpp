@@ -153,6 +153,54 @@ TEST_F(Names, CharactersWindowsForbidsAreRejected) {
   EXPECT_TRUE(fs::is_empty(OnC("Ok")));
 }
 
+TEST_F(Names, ATrailingSeparatorNamesOnlyAFolder) {
+  MakeFile("Data/victim.txt", "keep");
+  MakeFolder("Data/Sub");
+  platform::FileSystem& files = platform::NativeFileSystem();
+  platform::File file;
+  for (const char* path : {"c:\\data\\victim.txt\\", "c:\\data\\victim.txt/"}) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(Exists(path), ENOTDIR);
+    EXPECT_EQ(files.Delete(path), ENOTDIR);
+    EXPECT_EQ(files.OpenRead(path, file), ENOTDIR);
+    EXPECT_EQ(files.Create(path, file), ENOTDIR);
+    EXPECT_EQ(files.Rename(path, "c:\\data\\moved.txt"), ENOTDIR);
+    EXPECT_EQ(file.handle, -1);
+  }
+  EXPECT_EQ(Content(OnC("Data/victim.txt")), "keep");
+
+  EXPECT_EQ(Exists("c:\\data\\sub\\"), 0);
+  EXPECT_EQ(Host("c:\\DATA\\SUB\\"), OnC("Data/Sub"));
+  ASSERT_EQ(platform::ChangeDrive('c'), 0);
+  ASSERT_EQ(platform::ChangeFolder("c:\\data\\sub\\"), 0);
+  EXPECT_EQ(platform::CurrentFolder(), "C:\\Data\\Sub");
+  // A new name so written can become a folder but not a file.
+  EXPECT_NE(files.Create("c:\\data\\new.txt\\", file), 0);
+  EXPECT_EQ(file.handle, -1);
+  EXPECT_FALSE(fs::exists(OnC("Data/new.txt")));
+  EXPECT_EQ(files.MakeFolder("c:\\data\\made\\"), 0);
+  EXPECT_TRUE(fs::is_directory(OnC("Data/made")));
+}
+
+TEST_F(Names, TrailingSpacesAndDotsOfTheLastNameAreDropped) {
+  MakeFile("Data/victim.txt", "keep");
+  platform::FileSystem& files = platform::NativeFileSystem();
+  for (const char* path :
+       {"c:\\data\\victim.txt.", "c:\\data\\VICTIM.TXT ", "c:\\data\\victim.txt. ."}) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(Host(path), OnC("Data/victim.txt"));
+  }
+  // A new file gets the name without them, as on Windows.
+  platform::File file;
+  ASSERT_EQ(files.Create("c:\\data\\new.log. ", file), 0);
+  ASSERT_EQ(files.Close(file), 0);
+  EXPECT_TRUE(fs::exists(OnC("Data/new.log")));
+  ASSERT_EQ(files.Rename("c:\\data\\new.log", "c:\\data\\NEW.LOG.."), 0);
+  EXPECT_TRUE(fs::exists(OnC("Data/NEW.LOG")));
+  ASSERT_EQ(files.Delete("c:\\data\\victim.txt."), 0);
+  EXPECT_FALSE(fs::exists(OnC("Data/victim.txt")));
+}
+
 TEST_F(Names, OverlongNamesFailWithoutHarm) {
   const std::string name(70000, 'x');
   platform::File file;
