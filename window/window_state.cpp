@@ -35,7 +35,7 @@ void WindowState::Load() {
   state_.text3 = design::kText3;
   state_.fileZ1 = FileList{platform::CurrentFolder(), design::kFileZ1Pattern, {}};
   state_.drawable = CreateControls();
-  state_.closed = !state_.drawable;
+  state_.closed = false;
   LogBox& log = Log();
   log.SetText(design::kText1);
   log.Present();
@@ -44,7 +44,7 @@ void WindowState::Load() {
 void WindowState::Show() {
   Load();
   state_.visible = true;
-  state_.closed = !state_.drawable;
+  state_.closed = false;
   Draw(Control::Form);
 }
 

@@ -69,7 +69,8 @@ class WindowState : public ProgressWindow {
   static constexpr int kIdleWaitMs = 40;
 
   // Creates the form and every control at its design-time value, hidden. False where there is no
-  // window system to draw on: the window then counts as closed, so that no wait for Done can hang.
+  // window system to draw on: the window then draws nothing and is not watched (see Watched), so
+  // that no wait for Done can hang; it is not closed, for nobody closed it.
   virtual bool CreateControls() = 0;
   virtual void DestroyControls() = 0;
   // Brings `control` up to date with the state: the form is drawn as shown, and List1 has gained

@@ -108,6 +108,7 @@ bool Win32ProgressWindow::CreateControls() {
                                    CW_USEDEFAULT, frame.right - frame.left,
                                    frame.bottom - frame.top, nullptr, nullptr, Instance(), this);
   HWND form = controls->form;
+  formCreated_ = form != nullptr;
   const HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
   const DWORD readOut = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY;
   const DWORD list = WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT;

@@ -35,8 +35,9 @@ class Win32ProgressWindow : public WindowState {
   void Refresh() override;
   // Handles what is queued, then waits for more input for at most kIdleWaitMs and handles that.
   void DoEvents() override;
-  // A Windows session always has a desktop to draw on.
-  bool Watched() const override { return true; }
+  // Watched unless the form could not be created the last time the window was loaded: a session
+  // without a desktop to draw on (such as Wine without a display), where nobody sees the window.
+  bool Watched() const override { return formCreated_; }
 
   // The top-level window while the window is loaded, otherwise null. Its children carry the ids of
   // Win32ControlId.
@@ -57,6 +58,8 @@ class Win32ProgressWindow : public WindowState {
 
   std::unique_ptr<Controls> controls_;
   Win32TextBox text1_;
+  // Kept after Unload, so that the program can still tell at its end whether anyone saw the run.
+  bool formCreated_ = true;
 };
 
 }  // namespace window
