@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "platform/common/ascii.h"
+
 namespace core {
 
 namespace {
@@ -11,19 +13,11 @@ constexpr std::size_t kLargestPosition = 32767;
 }  // namespace
 
 void LowerCaseInPlace(std::string& text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    }
-  }
+  text = platform::ascii::Lowered(text);
 }
 
 std::string TrimSpaces(const std::string& text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) {
-    return {};
-  }
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+  return std::string(platform::ascii::TrimSpaces(text));
 }
 
 std::string PathWithTrailingSlash(std::string path) {

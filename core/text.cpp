@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "core/paths.h"
+#include "platform/common/ascii.h"
 
 namespace core {
 
@@ -62,16 +63,14 @@ std::string TextBetweenPositions(const std::string& text, std::int32_t first, st
 }
 
 bool StartsWithIgnoringCase(std::string text, std::string prefix) {
-  LowerCaseInPlace(text);
-  LowerCaseInPlace(prefix);
-  return text.compare(0, prefix.size(), prefix) == 0 && text.size() >= prefix.size();
+  return text.size() >= prefix.size() &&
+         platform::ascii::SameIgnoringCase(std::string_view(text).substr(0, prefix.size()), prefix);
 }
 
 bool EndsWithIgnoringCase(std::string text, std::string suffix) {
-  LowerCaseInPlace(text);
-  LowerCaseInPlace(suffix);
   return text.size() >= suffix.size() &&
-         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+         platform::ascii::SameIgnoringCase(
+             std::string_view(text).substr(text.size() - suffix.size()), suffix);
 }
 
 std::string TextWithoutEnclosingDelimiters(const std::string& text, const std::string& opening,

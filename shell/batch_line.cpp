@@ -1,5 +1,8 @@
 #include "shell/batch_line.h"
 
+#include "platform/common/ascii.h"
+#include "platform/common/command_line.h"
+
 namespace shell {
 
 namespace {
@@ -29,21 +32,7 @@ std::string WithoutQuotes(std::string_view text) {
 }
 
 bool SameWord(std::string_view word, std::string_view lowerCase) {
-  if (word.size() != lowerCase.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    const char c =
-        word[i] >= 'A' && word[i] <= 'Z' ? static_cast<char>(word[i] - 'A' + 'a') : word[i];
-    if (c != lowerCase[i]) {
-      return false;
-    }
-  }
-  return true;
-}
-
-bool IsLetter(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+  return platform::ascii::SameIgnoringCase(word, lowerCase);
 }
 
 ProgramRun ParseProgramRun(std::string_view text) {
@@ -94,29 +83,7 @@ std::string UndoublePercents(std::string_view text) {
 }
 
 std::vector<std::string> SplitArguments(std::string_view text) {
-  std::vector<std::string> arguments;
-  std::string current;
-  bool inWord = false;
-  bool quoted = false;
-  for (char c : text) {
-    if (c == '"') {
-      quoted = !quoted;
-      inWord = true;
-    } else if (IsBlank(c) && !quoted) {
-      if (inWord) {
-        arguments.push_back(std::move(current));
-        current.clear();
-        inWord = false;
-      }
-    } else {
-      current += c;
-      inWord = true;
-    }
-  }
-  if (inWord) {
-    arguments.push_back(std::move(current));
-  }
-  return arguments;
+  return platform::common::SplitCommandLine(std::string(text));
 }
 
 std::size_t FindRedirect(std::string_view text) {
@@ -142,7 +109,7 @@ BatchLine ParseBatchLine(std::string_view line) {
   if (text.empty() || text.front() == ':') {
     return result;
   }
-  if (text.size() == 2 && text[1] == ':' && IsLetter(text[0])) {
+  if (text.size() == 2 && text[1] == ':' && platform::ascii::IsLetter(text[0])) {
     result.kind = LineKind::kDrive;
     result.drive = text[0];
     return result;

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "wadconv/letter_case.h"
+#include "platform/common/ascii.h"
 #include "wadconv/palette.h"
 #include "wadconv/wad2_reader.h"
 #include "wadconv/wad_layout.h"
@@ -27,7 +27,8 @@ bool IsPaletteLump(const Wad2Lump& lump) {
 }
 
 bool IsConsoleFont(const Wad2Lump& lump) {
-  return lump.type == kTypeWad2Miptex && SameIgnoringCase(lump.name, kConsoleFontName);
+  return lump.type == kTypeWad2Miptex &&
+         platform::ascii::SameIgnoringCase(lump.name, kConsoleFontName);
 }
 
 void Fail(ConversionPlan& plan, const std::string& fault) {

@@ -6,9 +6,9 @@
 #include <span>
 #include <utility>
 
+#include "platform/common/ascii.h"
 #include "wadconv/conversion.h"
 #include "wadconv/fault.h"
-#include "wadconv/letter_case.h"
 
 namespace wadconv {
 
@@ -195,7 +195,7 @@ Fault MoveIntoPlace(platform::FileSystem& fs, const std::string& temporary,
 std::string NameFromArguments(const std::string& argumentText) {
   const std::string text = TrimSpaces(argumentText);
   const std::size_t optionEnd = std::min(text.find(' '), text.size());
-  if (!SameIgnoringCase(text.substr(0, optionEnd), kOption)) {
+  if (!platform::ascii::SameIgnoringCase(text.substr(0, optionEnd), kOption)) {
     return {};
   }
   std::string name = TrimSpaces(text.substr(optionEnd));

@@ -4,22 +4,12 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/common/ascii.h"
+
 namespace platform::common {
 
-namespace {
-
-char Fold(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-}  // namespace
-
 std::string FoldCase(std::string_view name) {
-  std::string folded(name);
-  for (char& c : folded) {
-    c = Fold(c);
-  }
-  return folded;
+  return ascii::Lowered(name);
 }
 
 bool IsForbiddenInName(char c) {
@@ -49,7 +39,8 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
     if (p < pattern.size() && pattern[p] == '*') {
       starPattern = p++;
       starName = n;
-    } else if (p < pattern.size() && (pattern[p] == '?' || Fold(pattern[p]) == Fold(name[n]))) {
+    } else if (p < pattern.size() &&
+               (pattern[p] == '?' || ascii::Lower(pattern[p]) == ascii::Lower(name[n]))) {
       ++p;
       ++n;
     } else if (starPattern != std::string_view::npos) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/ascii.h"
 #include "platform/platform.h"
 #include "platform/posix/host_location.h"
 
@@ -22,9 +23,7 @@ posix::FolderState& State() {
   return state;
 }
 
-bool IsLetter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
+using ascii::IsLetter;
 
 std::vector<std::string>& FolderOfDrive(char upperCaseLetter) {
   return State().folderOfDrive[static_cast<std::size_t>(upperCaseLetter - 'A')];

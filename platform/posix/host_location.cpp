@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/ascii.h"
 #include "platform/common/name_rules.h"
 #include "platform/posix/drives.h"
 #include "platform/posix/folder_index.h"
@@ -19,13 +20,8 @@ bool IsSeparator(char c) {
   return c == '\\' || c == '/';
 }
 
-bool IsLetter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-char UpperCase(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
+using ascii::IsLetter;
+using ascii::Upper;
 
 bool HasDrive(const std::string& path) {
   return path.size() >= 2 && IsLetter(path[0]) && path[1] == ':';
@@ -185,7 +181,7 @@ Error LocateNames(const FolderState& state, const std::string& path, Lookup look
   std::string rest = path;
   bool fromRoot = false;
   if (HasDrive(path)) {
-    location.drive = UpperCase(path[0]);
+    location.drive = Upper(path[0]);
     rest = path.substr(2);
     fromRoot = !rest.empty() && IsSeparator(rest.front());
   } else if (path.front() == '/') {

@@ -13,9 +13,9 @@
 #include <thread>
 #include <vector>
 
+#include "platform/common/command_line.h"
 #include "platform/common/name_rules.h"
 #include "platform/platform.h"
-#include "platform/posix/command_line.h"
 #include "platform/posix/current_folder.h"
 #include "platform/posix/run_program.h"
 
@@ -132,7 +132,7 @@ bool IsZombie(std::int32_t processId) {
 }  // namespace
 
 Error StartProcess(const std::string& commandLine, std::int32_t& processId) {
-  const std::vector<std::string> words = posix::SplitCommandLine(commandLine);
+  const std::vector<std::string> words = common::SplitCommandLine(commandLine);
   if (words.empty()) {
     return ENOENT;
   }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/ascii.h"
 #include "platform/platform.h"
 #include "platform/win32/text_encoding.h"
 
@@ -41,11 +42,8 @@ bool IsBatchFile(const std::string& program) {
   if (program.size() < 4) {
     return false;
   }
-  std::string extension = program.substr(program.size() - 4);
-  for (char& c : extension) {
-    c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  }
-  return extension == ".bat" || extension == ".cmd";
+  const std::string_view extension = std::string_view(program).substr(program.size() - 4);
+  return ascii::SameIgnoringCase(extension, ".bat") || ascii::SameIgnoringCase(extension, ".cmd");
 }
 
 std::wstring CommandInterpreter() {

@@ -11,8 +11,8 @@
 #include <string>
 #include <thread>
 
+#include "platform/common/command_line.h"
 #include "platform/platform.h"
-#include "platform/posix/command_line.h"
 #include "tests/platform/wine_prefix_test.h"
 
 namespace platform_tests {
@@ -56,9 +56,9 @@ std::string WaitForLine(const std::string& path) {
 
 TEST(CommandLine, QuotesGroupWordsAndAreRemoved) {
   using Words = std::vector<std::string>;
-  EXPECT_EQ(platform::posix::SplitCommandLine("  \"c:\\my maps\\run.bat\"\targ  \"\" x\"y z\"w"),
+  EXPECT_EQ(platform::common::SplitCommandLine("  \"c:\\my maps\\run.bat\"\targ  \"\" x\"y z\"w"),
             (Words{"c:\\my maps\\run.bat", "arg", "", "xy zw"}));
-  EXPECT_EQ(platform::posix::SplitCommandLine("  "), Words{});
+  EXPECT_EQ(platform::common::SplitCommandLine("  "), Words{});
 }
 
 using Processes = WinePrefixTest;

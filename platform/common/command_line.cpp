@@ -1,6 +1,6 @@
-#include "platform/posix/command_line.h"
+#include "platform/common/command_line.h"
 
-namespace platform::posix {
+namespace platform::common {
 
 std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
   std::vector<std::string> words;
@@ -28,4 +28,4 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
   return words;
 }
 
-}  // namespace platform::posix
+}  // namespace platform::common
