@@ -36,9 +36,9 @@ std::string ConverterLine(const std::string& listedName) {
 
 void WriteConversionBatch(window::ProgressWindow& window) {
   platform::FileSystem& fs = platform::NativeFileSystem();
-  platform::File file;
-  fs.Create(ConversionBatch(), file);
-  core::LineWriter batch(fs, file);
+  platform::OwnedFile file(fs);
+  fs.Create(ConversionBatch(), file.get());
+  core::LineWriter batch(fs, file.get());
   batch.WriteLine("c:");
   batch.WriteLine(std::string("cd ") + kTextureFolder);
 
@@ -56,7 +56,6 @@ void WriteConversionBatch(window::ProgressWindow& window) {
   core::AppendLineToTextBox(window.Text1(), "Beginning conversion ....");
   batch.WriteLine("exit");
   batch.Flush();
-  fs.Close(file);
 }
 
 }  // namespace driver

@@ -100,29 +100,29 @@ void SetStampText(platform::FileSystem& fs, StampRecord& record, const std::stri
 StampRecord ReadStampRecord(platform::FileSystem& fs, const std::string& stampFile) {
   StampBytes bytes{};
   std::size_t filled = 0;
-  platform::File file;
-  if (fs.OpenRead(stampFile, file) == 0) {
+  platform::OwnedFile file(fs);
+  if (fs.OpenRead(stampFile, file.get()) == 0) {
     while (filled < kStampRecordSize) {
       std::size_t got = 0;
-      if (fs.Read(file, bytes.data() + filled, kStampRecordSize - filled, got) != 0 || got == 0) {
+      if (fs.Read(file.get(), bytes.data() + filled, kStampRecordSize - filled, got) != 0 ||
+          got == 0) {
         break;
       }
       filled += got;
     }
-    fs.Close(file);
   }
   return DecodeStampRecord(bytes.data(), filled);
 }
 
 platform::Error WriteStampRecord(platform::FileSystem& fs, const std::string& stampFile,
                                  const StampRecord& record) {
-  platform::File file;
-  if (const platform::Error error = fs.Create(stampFile, file); error != 0) {
+  platform::OwnedFile file(fs);
+  if (const platform::Error error = fs.Create(stampFile, file.get()); error != 0) {
     return error;
   }
   const StampBytes bytes = EncodeStampRecord(record);
-  const platform::Error written = fs.Write(file, bytes.data(), bytes.size());
-  const platform::Error closed = fs.Close(file);
+  const platform::Error written = fs.Write(file.get(), bytes.data(), bytes.size());
+  const platform::Error closed = file.Close();
   return written != 0 ? written : closed;
 }
 

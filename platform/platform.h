@@ -70,6 +70,23 @@ class FileSystem {
 // The operating system's own file system.
 FileSystem& NativeFileSystem();
 
+// An open file of `fs` that is closed when its owner goes, on every path out; Close closes it
+// earlier, where its error counts.
+class OwnedFile {
+ public:
+  explicit OwnedFile(FileSystem& fs) : fs_(fs) {}
+  ~OwnedFile() { fs_.Close(file_); }
+  OwnedFile(const OwnedFile&) = delete;
+  OwnedFile& operator=(const OwnedFile&) = delete;
+
+  File& get() { return file_; }
+  Error Close() { return fs_.Close(file_); }
+
+ private:
+  FileSystem& fs_;
+  File file_;
+};
+
 // For a file written front to back: starts the write-back of every few MiB as they are written,
 // so that the final Sync of a large file has little left to do and the copy and the disk work at
 // the same time.

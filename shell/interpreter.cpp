@@ -121,16 +121,15 @@ void RunProgramLine(const ProgramRun& run, Interpreter& interpreter) {
 
 platform::Error ReadBatchFile(platform::FileSystem& fs, const std::string& path,
                               std::string& text) {
-  platform::File file;
-  platform::Error error = fs.OpenRead(path, file);
+  platform::OwnedFile file(fs);
+  platform::Error error = fs.OpenRead(path, file.get());
   text.clear();
   char buffer[64 * 1024];
   std::size_t got = 1;
   while (error == 0 && got > 0) {
-    error = fs.Read(file, buffer, sizeof buffer, got);
+    error = fs.Read(file.get(), buffer, sizeof buffer, got);
     text.append(buffer, error == 0 ? got : 0);
   }
-  fs.Close(file);
   return error;
 }
 

@@ -71,18 +71,17 @@ std::string FindOnPath(platform::FileSystem& fs, const std::string& name,
 }
 
 bool IsWindowsProgram(platform::FileSystem& fs, const std::string& path) {
-  platform::File file;
-  if (fs.OpenRead(path, file) != 0) {
+  platform::OwnedFile file(fs);
+  if (fs.OpenRead(path, file.get()) != 0) {
     return false;
   }
   char head[2] = {};
   std::size_t have = 0;
   std::size_t got = 1;
   while (have < sizeof head && got > 0 &&
-         fs.Read(file, head + have, sizeof head - have, got) == 0) {
+         fs.Read(file.get(), head + have, sizeof head - have, got) == 0) {
     have += got;
   }
-  fs.Close(file);
   return have == sizeof head && head[0] == 'M' && head[1] == 'Z';
 }
 

@@ -151,17 +151,17 @@ Fault WriteOutputFile(platform::FileSystem& fs, const std::string& name, const C
   if (Fault fault = RemoveLeftover(fs, name)) {
     return fault;
   }
-  platform::File file;
-  if (platform::Error error = fs.Create(name, file)) {
+  platform::OwnedFile file(fs);
+  if (platform::Error error = fs.Create(name, file.get())) {
     return SystemFault("cannot create " + Quote(name), error);
   }
-  FileSink sink(fs, file);
+  FileSink sink(fs, file.get());
   const Fault readFault = WriteConversion(plan, input, sink);
   platform::Error error = sink.Finish();
   if (error == 0) {
-    error = fs.Sync(file);
+    error = fs.Sync(file.get());
   }
-  const platform::Error closeError = fs.Close(file);
+  const platform::Error closeError = file.Close();
   if (error == 0) {
     error = closeError;
   }
