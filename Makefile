@@ -1,11 +1,11 @@
 # Whole set-up, build and test on a fresh Debian machine: `make test`.
 # Missing Debian packages are installed with apt-get first; a second run finds them and goes on at once.
 
-# PACKAGES are what the Linux build and its tests need. The other lists belong to the targets that
-# name them (the Windows build, fuzzing, the packages, the format check), so that `make test`
+# LINUX_PACKAGES are what the Linux build and its tests need. The other lists belong to the targets
+# that name them (the Windows build, fuzzing, the packages, the format check), so that `make test`
 # installs nothing else.
-PACKAGES := cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev \
-            libgl-dev fonts-dejavu-core time
+LINUX_PACKAGES := cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev \
+                  qt6-base-dev libgl-dev fonts-dejavu-core time
 WINDOWS_PACKAGES :=
 FUZZ_PACKAGES :=
 PACKAGE_TOOLS :=
@@ -36,7 +36,7 @@ INSTALL_MISSING = @missing=""; for p in $(1); do \
 	fi
 
 deps:
-	$(call INSTALL_MISSING,$(PACKAGES))
+	$(call INSTALL_MISSING,$(LINUX_PACKAGES))
 
 deps-windows:
 	$(call INSTALL_MISSING,$(WINDOWS_PACKAGES))

@@ -1,6 +1,6 @@
 # pellisk: a demonstration on a generated map, and the benchmark against grep and cp.
 
-PACKAGES += time
+LINUX_PACKAGES += time
 BENCHMARKS += bench-pellisk
 PELLISK_BIN := build/default/programs/pellisk
 

@@ -1,6 +1,25 @@
-# The packages of the programs, written by CPack (make package): on Windows a ZIP of the programs
-# with a short readme and the licence, on Linux a Debian package of the programs with their manual
-# pages, the desktop entry, the icons, the copyright file and the changelog.
+# Every install rule of the project, and the packages of the programs, written by CPack (make
+# package): on Windows a ZIP of the programs with a short readme and the licence, on Linux a Debian
+# package of the programs with their manual pages, the desktop entry, the icons, the copyright file
+# and the changelog.
+
+# The programs this target builds, and on Linux the desktop entry and the icons.
+include(GNUInstallDirs)
+set(installed_programs korvane wadconv pellisk)
+if(NOT WIN32)
+  list(APPEND installed_programs korvane-cmd)
+endif()
+install(TARGETS ${installed_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(NOT WIN32)
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/korvane.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  foreach(size 16 32 48)
+    install(FILES ${PROJECT_SOURCE_DIR}/window/qt/icons/korvane-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME korvane.png)
+  endforeach()
+endif()
+
 set(CPACK_PACKAGE_NAME korvane)
 set(CPACK_PACKAGE_VENDOR "Korvane")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")

@@ -15,16 +15,16 @@
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::DriveC;
-using testing_support::ReadHostFile;
-using testing_support::WriteHostFile;
+using test_support::DriveC;
+using test_support::ReadHostFile;
+using test_support::WriteHostFile;
 
 // Each test works in a folder of its own on drive c: and reads only the trace it added.
 class FileOpsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    host_ = DriveC() + "/" + name;
+    host_ = (DriveC() / name).string();
     fs::create_directories(host_);
     folder_ = "c:\\" + name + "\\";
     core::Session_TabState = 0;

@@ -6,8 +6,6 @@
 
 #include "tests/support/wine_prefix.h"
 
-namespace testing_support {
-
 namespace {
 
 std::filesystem::path& Prefix() {
@@ -24,10 +22,3 @@ class PrefixEnvironment : public ::testing::Environment {
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new PrefixEnvironment);
 
 }  // namespace
-
-const std::string& DriveC() {
-  static const std::string driveC = test_support::DriveC().string();
-  return driveC;
-}
-
-}  // namespace testing_support

@@ -10,7 +10,7 @@ namespace {
 
 std::vector<std::string> ReadLines(const std::string& content) {
   const std::string name = "lines-" + std::to_string(content.size()) + ".txt";
-  testing_support::WriteHostFile(testing_support::DriveC() + "/" + name, content);
+  test_support::WriteHostFile((test_support::DriveC() / name).string(), content);
   platform::FileSystem& fs = platform::NativeFileSystem();
   platform::File file;
   EXPECT_EQ(fs.OpenRead("c:\\" + name, file), 0);
@@ -55,8 +55,7 @@ TEST(LineWriter, EndsEveryLineWithCrLf) {
   EXPECT_EQ(writer.WriteLine(""), 0);
   EXPECT_EQ(writer.Flush(), 0);
   fs.Close(file);
-  EXPECT_EQ(testing_support::ReadHostFile(testing_support::DriveC() + "/written.txt"),
-            "one\r\n\r\n");
+  EXPECT_EQ(test_support::ReadHostFile(test_support::DriveC() / "written.txt"), "one\r\n\r\n");
 }
 
 }  // namespace

@@ -83,7 +83,7 @@ TEST_F(TraceTest, StringToFileOfANewFileLeavesTheDocumentedLines) {
             "\tClosing output file\r\n"
             "\tSuccesfully wrote file\r\n"
             "\t[Exit]\r\n");
-  EXPECT_EQ(testing_support::ReadHostFile(testing_support::DriveC() + "/trace-new.txt"), "data");
+  EXPECT_EQ(test_support::ReadHostFile(test_support::DriveC() / "trace-new.txt"), "data");
 }
 
 }  // namespace

@@ -117,7 +117,11 @@ TEST_F(WadconvProgram, ALinkAtTheTemporaryNameIsNeverWrittenThrough) {
   WriteBytes(root_ / "Precious", precious);
 
   // A link to a file is removed, and the conversion goes on.
-  fs::create_symlink(root_ / "Precious", work() / "Base.hlwad.tmp");
+  std::error_code noLinks;
+  fs::create_symlink(root_ / "Precious", work() / "Base.hlwad.tmp", noLinks);
+  if (noLinks) {
+    GTEST_SKIP() << "this system makes no symbolic links: " << noLinks.message();
+  }
   const ProgramRun live = Run("-wad2hl Base.wad");
 
   EXPECT_EQ(live.exitCode, 0) << live.output;
