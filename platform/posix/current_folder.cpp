@@ -111,6 +111,11 @@ Error HostPath(const std::string& path, std::string& host) {
     return error;
   }
   host = location.host;
+  // A new folder's name written with its separator is kept so for the lookups; a message names
+  // it without.
+  if (host.size() > 1 && host.back() == '/') {
+    host.pop_back();
+  }
   return 0;
 }
 

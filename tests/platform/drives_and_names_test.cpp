@@ -178,6 +178,7 @@ TEST_F(Names, ATrailingSeparatorNamesOnlyAFolder) {
   EXPECT_NE(files.Create("c:\\data\\new.txt\\", file), 0);
   EXPECT_EQ(file.handle, -1);
   EXPECT_FALSE(fs::exists(OnC("Data/new.txt")));
+  EXPECT_EQ(Host("c:\\data\\new\\"), OnC("Data/new"));
   EXPECT_EQ(files.MakeFolder("c:\\data\\made\\"), 0);
   EXPECT_TRUE(fs::is_directory(OnC("Data/made")));
 }
