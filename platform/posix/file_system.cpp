@@ -39,6 +39,25 @@ Error Descriptor(File file, int& descriptor) {
   return 0;
 }
 
+// One read of the open `file` by `io`, retried when a signal interrupts it; `got` is what it read.
+template <typename Io>
+Error ReadWith(File file, std::size_t& got, Io io) {
+  got = 0;
+  int descriptor = -1;
+  if (const Error error = Descriptor(file, descriptor); error != 0) {
+    return error;
+  }
+  ssize_t count = 0;
+  do {
+    count = io(descriptor);
+  } while (count < 0 && errno == EINTR);
+  if (count < 0) {
+    return errno;
+  }
+  got = static_cast<std::size_t>(count);
+  return 0;
+}
+
 // Windows refuses to delete or overwrite a read-only file even for an administrator, while root
 // on POSIX may do both; so the owner's write permission is tested here rather than left to the OS.
 bool IsReadOnly(const struct stat& status) {
@@ -188,38 +207,13 @@ class PosixFileSystem final : public FileSystem {
   }
 
   Error Read(File file, char* buffer, std::size_t size, std::size_t& got) override {
-    got = 0;
-    int descriptor = -1;
-    if (const Error error = Descriptor(file, descriptor); error != 0) {
-      return error;
-    }
-    ssize_t count = 0;
-    do {
-      count = read(descriptor, buffer, size);
-    } while (count < 0 && errno == EINTR);
-    if (count < 0) {
-      return errno;
-    }
-    got = static_cast<std::size_t>(count);
-    return 0;
+    return ReadWith(file, got, [&](int descriptor) { return read(descriptor, buffer, size); });
   }
 
   Error ReadAt(File file, std::int64_t offset, char* buffer, std::size_t size,
                std::size_t& got) override {
-    got = 0;
-    int descriptor = -1;
-    if (const Error error = Descriptor(file, descriptor); error != 0) {
-      return error;
-    }
-    ssize_t count = 0;
-    do {
-      count = pread(descriptor, buffer, size, offset);
-    } while (count < 0 && errno == EINTR);
-    if (count < 0) {
-      return errno;
-    }
-    got = static_cast<std::size_t>(count);
-    return 0;
+    return ReadWith(file, got,
+                    [&](int descriptor) { return pread(descriptor, buffer, size, offset); });
   }
 
   Error Write(File file, const char* data, std::size_t size) override {

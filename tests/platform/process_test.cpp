@@ -14,6 +14,7 @@
 #include "platform/common/command_line.h"
 #include "platform/platform.h"
 #include "tests/platform/wine_prefix_test.h"
+#include "tests/support/process_wait.h"
 
 namespace platform_tests {
 
@@ -22,17 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// Polls until the process has ended; false if it is still running after `limit`.
-bool EndsWithin(std::int32_t id, std::chrono::milliseconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (platform::ProcessIsRunning(id)) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      return false;
-    }
-    std::this_thread::sleep_for(10ms);
-  }
-  return true;
-}
+using test_support::EndsWithin;
 
 // Fields of /proc/<id>/stat after the command name: state, parent, group, session, terminal...
 std::string StatusFields(std::int32_t id) {

@@ -11,6 +11,7 @@
 
 #include "platform/platform.h"
 #include "tests/platform_win32/scratch_folder.h"
+#include "tests/support/process_wait.h"
 
 namespace platform_win32_tests {
 
@@ -25,16 +26,7 @@ std::string Probe() {
   return (std::filesystem::path(std::string(self, length)).parent_path() / PROBE_PROGRAM).string();
 }
 
-bool EndsWithin(std::int32_t id, std::chrono::milliseconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (platform::ProcessIsRunning(id)) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      return false;
-    }
-    std::this_thread::sleep_for(10ms);
-  }
-  return true;
-}
+using test_support::EndsWithin;
 
 // The content of a file that another process writes, once it is there and ends in a line break.
 std::string WaitForLine(const std::string& path) {
