@@ -1,7 +1,7 @@
 // Korvane: brings every Quake WAD in the editor's texture folder up to date as a Half-Life WAD.
 // The toolkit's application carries the window and the library's message box; the driver does the
-// run. Exit status: 0 when everything converted or was up to date, 1 after failures or when the
-// texture folder cannot be opened, 2 for a wrong command line.
+// run. Exit status: 0 when everything converted or was up to date, 1 after failures, when the
+// texture folder cannot be opened or while another run holds it, 2 for a wrong command line.
 
 #include <cstdio>
 #include <cstring>
@@ -23,7 +23,9 @@ constexpr char kHelp[] =
     "since its last conversion into a Half-Life WAD (.hlwad) beside it, and saves the run log\n"
     "there as successful.log or error.log. When nothing needs converting no window appears.\n"
     "Without a display the run log is printed on standard output.\n"
-    "Exit status: 0 converted or up to date, 1 failures or no texture folder, 2 wrong usage.\n";
+    "Only one Korvane converts the folder at a time; a second one exits at once.\n"
+    "Exit status: 0 converted or up to date, 1 failures, no texture folder or another run\n"
+    "at work, 2 wrong usage.\n";
 constexpr char kEditorFolder[] = "c:\\program files\\worldcraft";
 constexpr char kEditorFolder32[] = "c:\\program files (x86)\\worldcraft";
 
