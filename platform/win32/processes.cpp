@@ -75,6 +75,34 @@ void KeepJob(DWORD id, HANDLE job) {
   ReleaseSRWLockExclusive(&jobsLock);
 }
 
+// The process handle of each started process, by process id, kept open for as long as this
+// program runs: it answers whether that process still runs even where opening it afresh by id
+// fails or the id has been given to another process since. Guarded by jobsLock.
+std::map<DWORD, HANDLE>& Started() {
+  static std::map<DWORD, HANDLE> started;
+  return started;
+}
+
+void KeepStarted(DWORD id, HANDLE process) {
+  AcquireSRWLockExclusive(&jobsLock);
+  if (const auto old = Started().find(id); old != Started().end()) {
+    CloseHandle(old->second);
+    old->second = process;
+  } else {
+    Started().emplace(id, process);
+  }
+  ReleaseSRWLockExclusive(&jobsLock);
+}
+
+// The kept handle of a started process, or null for a process this program did not start.
+HANDLE StartedHandle(DWORD id) {
+  AcquireSRWLockShared(&jobsLock);
+  const auto found = Started().find(id);
+  const HANDLE process = found != Started().end() ? found->second : nullptr;
+  ReleaseSRWLockShared(&jobsLock);
+  return process;
+}
+
 HANDLE TakeJob(DWORD id) {
   AcquireSRWLockExclusive(&jobsLock);
   HANDLE job = nullptr;
@@ -263,15 +291,19 @@ Error StartProcess(const std::string& commandLine, std::int32_t& processId) {
   }
   const Error error = RunInJob(started);
   CloseHandle(started.hThread);
-  CloseHandle(started.hProcess);
   if (error != 0) {
+    CloseHandle(started.hProcess);
     return error;
   }
+  KeepStarted(started.dwProcessId, started.hProcess);
   processId = static_cast<std::int32_t>(started.dwProcessId);
   return 0;
 }
 
 bool ProcessIsRunning(std::int32_t processId) {
+  if (const HANDLE started = StartedHandle(static_cast<DWORD>(processId)); started != nullptr) {
+    return WaitForSingleObject(started, 0) == WAIT_TIMEOUT;
+  }
   constexpr DWORD kStillActive = 259;
   DWORD exitCode = 0;
   const HANDLE process = OpenProcess(1024, 0, static_cast<DWORD>(processId));
