@@ -63,14 +63,15 @@ std::map<DWORD, HANDLE>& Jobs() {
 }
 SRWLOCK jobsLock = SRWLOCK_INIT;
 
-void KeepJob(DWORD id, HANDLE job) {
+// Files `handle` under `id` in `handles`; an id seen before belonged to a process that has ended
+// since, and its old handle is closed.
+void Keep(std::map<DWORD, HANDLE>& handles, DWORD id, HANDLE handle) {
   AcquireSRWLockExclusive(&jobsLock);
-  // An id seen before belonged to a process that has ended since.
-  if (const auto old = Jobs().find(id); old != Jobs().end()) {
+  if (const auto old = handles.find(id); old != handles.end()) {
     CloseHandle(old->second);
-    old->second = job;
+    old->second = handle;
   } else {
-    Jobs().emplace(id, job);
+    handles.emplace(id, handle);
   }
   ReleaseSRWLockExclusive(&jobsLock);
 }
@@ -81,17 +82,6 @@ void KeepJob(DWORD id, HANDLE job) {
 std::map<DWORD, HANDLE>& Started() {
   static std::map<DWORD, HANDLE> started;
   return started;
-}
-
-void KeepStarted(DWORD id, HANDLE process) {
-  AcquireSRWLockExclusive(&jobsLock);
-  if (const auto old = Started().find(id); old != Started().end()) {
-    CloseHandle(old->second);
-    old->second = process;
-  } else {
-    Started().emplace(id, process);
-  }
-  ReleaseSRWLockExclusive(&jobsLock);
 }
 
 // The kept handle of a started process, or null for a process this program did not start.
@@ -205,7 +195,7 @@ Error RunInJob(const PROCESS_INFORMATION& started) {
     return error;
   }
   if (job != nullptr) {
-    KeepJob(started.dwProcessId, job);
+    Keep(Jobs(), started.dwProcessId, job);
   }
   return 0;
 }
@@ -295,7 +285,7 @@ Error StartProcess(const std::string& commandLine, std::int32_t& processId) {
     CloseHandle(started.hProcess);
     return error;
   }
-  KeepStarted(started.dwProcessId, started.hProcess);
+  Keep(Started(), started.dwProcessId, started.hProcess);
   processId = static_cast<std::int32_t>(started.dwProcessId);
   return 0;
 }
