@@ -4,7 +4,6 @@
 #include "driver/examination.h"
 #include "driver/final_report.h"
 #include "driver/result_collection.h"
-#include "driver/run_paths.h"
 #include "driver/run_setup.h"
 
 namespace driver {
@@ -13,7 +12,7 @@ RunResult ConversionDriver(window::ProgressWindow& window, StartFunction start) 
   SetUpRun(window);
   const Examination examination = ExamineWads(window);
   if (!examination.workToDo) {
-    return RunResult{.failureCount = 0, .log = kNothingToConvert};
+    return RunResult{.failureCount = 0, .log = examination.log};
   }
   WriteConversionBatch(window);
   RunConverter(window, examination.startTime, start);

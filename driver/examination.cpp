@@ -42,6 +42,13 @@ void DecideOne(window::ProgressWindow& window, const std::string& listedName) {
   core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(paths.stampFile);
 }
 
+// Files that the listing left out on purpose are counted in the log, so that no ending of the run
+// passes over them in silence.
+std::string LeftOutLine(std::int32_t count) {
+  return std::to_string(count) + (count == 1 ? " file" : " files") +
+         " left out: " + platform::kLeftOutNames;
+}
+
 }  // namespace
 
 Examination ExamineWads(window::ProgressWindow& window) {
@@ -55,6 +62,10 @@ Examination ExamineWads(window::ProgressWindow& window) {
   const std::int32_t listed = window.FileZ1ListCount();
   core::AppendLineToTextBox(window.Text1(),
                             "Number of Quake WADS found = " + std::to_string(listed));
+  const std::int32_t leftOut = window.FileZ1LeftOutCount();
+  if (leftOut > 0) {
+    core::AppendLineToTextBox(window.Text1(), LeftOutLine(leftOut));
+  }
   for (std::int32_t index = 0; index < listed; ++index) {
     DecideOne(window, window.FileZ1List(index));
   }
@@ -62,7 +73,11 @@ Examination ExamineWads(window::ProgressWindow& window) {
   const std::int32_t toConvert = window.List1ListCount();
   if (toConvert == 0) {
     window.Unload();
-    core::StringToFile(kNothingToConvert, kSuccessRunLog);
+    result.log = kNothingToConvert;
+    if (leftOut > 0) {
+      result.log += "\r\n" + LeftOutLine(leftOut);
+    }
+    core::StringToFile(result.log, kSuccessRunLog);
     return result;
   }
   window.Show();

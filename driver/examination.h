@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "window/progress_window.h"
 
 namespace driver {
@@ -9,6 +11,8 @@ struct Examination {
   double startTime = 0;
   // At least one WAD is on the conversion list, and the window is shown.
   bool workToDo = false;
+  // Without work: the text of the success run log, which also counts the files left out.
+  std::string log;
 };
 
 // Lists the Quake WADs of the current folder, decides from each WAD's stamp whether it must be

@@ -61,11 +61,22 @@ class FileSystem {
   virtual Error Close(File& file) = 0;
   // Bare names of the regular, non-hidden files of `folder` that match `pattern` ("*" and "?",
   // without regard to letter case), sorted by name ignoring letter case, ties in byte order.
-  // Names that Windows cannot hold (control characters, < > : " | ? *, a trailing space or dot)
-  // are left out like hidden ones.
+  // Names the programs cannot pass on as they are (see kLeftOutNames) are left out like hidden
+  // ones; `leftOut` counts those of them that match the pattern, so that none goes unmentioned.
   virtual Error List(const std::string& folder, const std::string& pattern,
-                     std::vector<std::string>& names) = 0;
+                     std::vector<std::string>& names, std::size_t& leftOut) = 0;
+  // As above, for callers that do not report what was left out.
+  Error List(const std::string& folder, const std::string& pattern,
+             std::vector<std::string>& names) {
+    std::size_t leftOut = 0;
+    return List(folder, pattern, names, leftOut);
+  }
 };
+
+// Which names List leaves out, for the line that counts them: on POSIX "names Windows cannot
+// hold" (control characters, < > : " | ? *, a trailing space or dot); on Windows names that are
+// not text (a lone surrogate), which no batch line can spell.
+extern const char kLeftOutNames[];
 
 // The operating system's own file system.
 FileSystem& NativeFileSystem();

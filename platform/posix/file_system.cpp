@@ -264,9 +264,10 @@ class PosixFileSystem final : public FileSystem {
     return close(descriptor) == 0 || errno == EINTR ? 0 : errno;
   }
 
-  Error List(const std::string& folder, const std::string& pattern,
-             std::vector<std::string>& names) override {
+  Error List(const std::string& folder, const std::string& pattern, std::vector<std::string>& names,
+             std::size_t& leftOut) override {
     names.clear();
+    leftOut = 0;
     if (pattern.find_first_of("\\/") != std::string::npos) {
       return EINVAL;
     }
@@ -283,9 +284,13 @@ class PosixFileSystem final : public FileSystem {
     while (const dirent* entry = readdir(dir)) {
       // Hidden names, and names Windows cannot hold, never reach the programs: a line break in a
       // name would split a batch line.
-      if (entry->d_name[0] != '.' && common::WindowsCanHold(entry->d_name) &&
-          common::MatchesPattern(entry->d_name, pattern) && IsListedFile(dirfd(dir), *entry)) {
-        names.emplace_back(entry->d_name);
+      if (entry->d_name[0] != '.' && common::MatchesPattern(entry->d_name, pattern) &&
+          IsListedFile(dirfd(dir), *entry)) {
+        if (common::WindowsCanHold(entry->d_name)) {
+          names.emplace_back(entry->d_name);
+        } else {
+          ++leftOut;
+        }
       }
       errno = 0;
     }
@@ -293,6 +298,7 @@ class PosixFileSystem final : public FileSystem {
     closedir(dir);
     if (error != 0) {
       names.clear();
+      leftOut = 0;
       return error;
     }
     common::SortForListing(names);
@@ -312,6 +318,8 @@ class PosixFileSystem final : public FileSystem {
 };
 
 }  // namespace
+
+const char kLeftOutNames[] = "names Windows cannot hold";
 
 FileSystem& NativeFileSystem() {
   static PosixFileSystem fileSystem;

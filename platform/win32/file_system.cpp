@@ -167,9 +167,10 @@ class Win32FileSystem final : public FileSystem {
     return CloseHandle(handle) != 0 ? 0 : LastError();
   }
 
-  Error List(const std::string& folder, const std::string& pattern,
-             std::vector<std::string>& names) override {
+  Error List(const std::string& folder, const std::string& pattern, std::vector<std::string>& names,
+             std::size_t& leftOut) override {
     names.clear();
+    leftOut = 0;
     if (pattern.find_first_of("\\/:") != std::string::npos) {
       return ERROR_INVALID_NAME;
     }
@@ -185,19 +186,26 @@ class Win32FileSystem final : public FileSystem {
     }
     do {
       std::string name;
-      // A name that the 8-bit character set cannot spell could not be opened again by the
-      // programs, so it is left out rather than listed in a mangled form. FindFirstFile also
-      // matches 8.3 short names, under which "x.wadx" passes "*.wad", so each long name is
-      // checked against the pattern again.
-      if (IsListedFile(found) && win32::NarrowExactly(found.cFileName, name) &&
-          common::MatchesPattern(name, pattern)) {
+      // A name with a lone surrogate has no UTF-8 form that leads back to it, so it is left out
+      // and counted rather than listed in a mangled form. FindFirstFile also matches 8.3 short
+      // names, under which "x.wadx" passes "*.wad", so each long name is checked against the
+      // pattern again.
+      const bool exact = win32::NarrowExactly(found.cFileName, name);
+      if (!IsListedFile(found) ||
+          !common::MatchesPattern(exact ? name : win32::Narrow(found.cFileName), pattern)) {
+        continue;
+      }
+      if (exact) {
         names.push_back(std::move(name));
+      } else {
+        ++leftOut;
       }
     } while (FindNextFileW(search, &found) != 0);
     const Error error = LastError();
     FindClose(search);
     if (error != ERROR_NO_MORE_FILES) {
       names.clear();
+      leftOut = 0;
       return error;
     }
     common::SortForListing(names);
@@ -227,6 +235,8 @@ class Win32FileSystem final : public FileSystem {
 };
 
 }  // namespace
+
+const char kLeftOutNames[] = "names that are not valid Unicode";
 
 FileSystem& NativeFileSystem() {
   static Win32FileSystem fileSystem;

@@ -3,13 +3,17 @@
 #include <tlhelp32.h>
 
 #include <cstdint>
+#include <cwchar>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/common/ascii.h"
+#include "platform/common/batch_text.h"
 #include "platform/platform.h"
+#include "platform/win32/ascii_batch.h"
 #include "platform/win32/text_encoding.h"
 
 namespace platform {
@@ -119,41 +123,48 @@ std::wstring OwnFolder() {
   }
 }
 
-bool IsPathEntry(const std::wstring& entry) {
-  if (entry.size() < 5 || entry[4] != L'=') {
+// Whether `entry` ("NAME=value") starts with `prefix`, ignoring the letter case of A to Z.
+bool StartsWith(const std::wstring& entry, std::wstring_view prefix) {
+  if (entry.size() < prefix.size()) {
     return false;
   }
-  std::wstring name = entry.substr(0, 4);
-  for (wchar_t& c : name) {
-    c = c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    const wchar_t c = entry[i];
+    if ((c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c) != prefix[i]) {
+      return false;
+    }
   }
-  return name == L"PATH";
+  return true;
 }
 
-// This process's environment with `folder` appended to PATH, as a block for CreateProcessW: each
-// "NAME=value" ends in a zero, and the block in one more.
-std::wstring EnvironmentWithPathTo(const std::wstring& folder) {
+// This process's environment with `folder` appended to PATH (unless it is empty) and the entries
+// `extra` in place of any of the same kind, as a block for CreateProcessW: each "NAME=value" ends
+// in a zero, and the block in one more.
+std::wstring ChildEnvironment(const std::wstring& folder, const std::vector<std::wstring>& extra) {
+  const std::wstring extraPrefix = win32::Wide(common::kBatchTextVariable);
   std::vector<std::wstring> entries;
   if (wchar_t* block = GetEnvironmentStringsW(); block != nullptr) {
-    for (const wchar_t* entry = block; *entry != L'\0'; entry += entries.back().size() + 1) {
-      entries.emplace_back(entry);
+    for (const wchar_t* entry = block; *entry != L'\0'; entry += std::wcslen(entry) + 1) {
+      if (!StartsWith(entry, extraPrefix)) {
+        entries.emplace_back(entry);
+      }
     }
     FreeEnvironmentStringsW(block);
   }
-  bool found = false;
+  bool found = folder.empty();
   for (std::wstring& entry : entries) {
-    if (IsPathEntry(entry)) {
+    if (!found && StartsWith(entry, L"PATH=")) {
       if (entry.size() > 5 && entry.back() != L';') {
         entry += L';';
       }
       entry += folder;
       found = true;
-      break;
     }
   }
   if (!found) {
     entries.push_back(L"PATH=" + folder);
   }
+  entries.insert(entries.end(), extra.begin(), extra.end());
   std::wstring environment;
   for (const std::wstring& entry : entries) {
     environment += entry;
@@ -262,9 +273,10 @@ Error StartProcess(const std::string& commandLine, std::int32_t& processId) {
     application = CommandInterpreter();
     line = L"cmd.exe /d /s /c \"" + line + L"\"";
     // The programs shipped beside this one (the converter) are found even where they are in
-    // neither the batch's folder nor PATH.
-    if (const std::wstring folder = OwnFolder(); !folder.empty()) {
-      environment = EnvironmentWithPathTo(folder);
+    // neither the batch's folder nor PATH; names beyond ASCII reach cmd.exe through variables.
+    const std::vector<std::wstring> texts = win32::MakeBatchAscii(program);
+    if (const std::wstring folder = OwnFolder(); !folder.empty() || !texts.empty()) {
+      environment = ChildEnvironment(folder, texts);
     }
   }
   STARTUPINFOW startup{};

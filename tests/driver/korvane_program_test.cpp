@@ -76,6 +76,29 @@ TEST_F(KorvaneProgram, WithoutDisplayConversionsEndWithStatusZero) {
   EXPECT_TRUE(fs::exists(In("good.hlwad")));
 }
 
+// Names that Windows cannot hold are never converted, but every run log counts them, also the one
+// that says everything is up to date.
+TEST_F(KorvaneProgram, NamesWindowsCannotHoldAreCountedInTheRunLog) {
+  WriteHostFile(In("a:b.wad"), QuakeWad(1));
+  WriteHostFile(In("tab\t.wad"), QuakeWad(1));
+  WriteHostFile(In("good.wad"), QuakeWad(1));
+  const std::string counted = "\r\n2 files left out: names Windows cannot hold\r\n";
+
+  const auto run = Run();
+
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  const std::string runLog = ReadHostFile(In("successful.log"));
+  EXPECT_NE(runLog.find("Number of Quake WADS found = 1" + counted), std::string::npos) << runLog;
+  EXPECT_NE(runLog.find("Perfect ... All conversion successful! "), std::string::npos) << runLog;
+
+  const auto again = Run();
+  EXPECT_EQ(again.exitCode, 0) << again.err;
+  EXPECT_EQ(ReadHostFile(In("successful.log")),
+            "No WADs require conversion.  Everything up to date!" +
+                counted.substr(0, counted.size() - 2));
+  EXPECT_EQ(again.out, ReadHostFile(In("successful.log")) + "\n");
+}
+
 // Korvane and its batch interpreter installed without the converter, and an older HL WAD beside
 // the WAD: the run fails the WAD instead of stamping the old HL WAD.
 TEST_F(KorvaneProgram, NoConverterAnywhereFailsTheWadAndStampsNothing) {

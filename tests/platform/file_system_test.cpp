@@ -97,16 +97,23 @@ TEST_F(Listing, MatchesWithoutCaseSortsIgnoringCaseAndShowsOnlyVisibleFiles) {
   EXPECT_TRUE(names.empty());
 }
 
-TEST_F(Listing, LeavesOutNamesWindowsCannotHold) {
+TEST_F(Listing, LeavesOutNamesWindowsCannotHoldAndCountsThem) {
   // Linux allows all of these; each would break a batch line or lead Windows to another file.
   for (const char* name : {"line\nbreak.wad", "carriage\rreturn.wad", "tab\t.wad", "bell\a.wad",
                            "a<b.wad", "a>b.wad", "a:b.wad", "a\"b.wad", "a|b.wad", "a?b.wad",
                            "a*b.wad", "space.wad ", "dot.wad.", "kept.wad", "also kept.wad"}) {
     MakeFile(std::string("Textures/") + name);
   }
+  MakeFile("Textures/other:name.txt");
   std::vector<std::string> names;
-  ASSERT_EQ(Files().List("c:\\textures", "*", names), 0);
+  std::size_t leftOut = 0;
+  ASSERT_EQ(Files().List("c:\\textures", "*", names, leftOut), 0);
   EXPECT_EQ(names, (std::vector<std::string>{"also kept.wad", "kept.wad"}));
+  EXPECT_EQ(leftOut, 14u);
+  // Only the names that match the pattern count.
+  ASSERT_EQ(Files().List("c:\\textures", "*.txt", names, leftOut), 0);
+  EXPECT_TRUE(names.empty());
+  EXPECT_EQ(leftOut, 1u);
 }
 
 using FileOperations = WinePrefixTest;

@@ -78,8 +78,8 @@ platform::Error FaultyFileSystem::Close(platform::File& file) {
 }
 
 platform::Error FaultyFileSystem::List(const std::string& folder, const std::string& pattern,
-                                       std::vector<std::string>& names) {
-  return Fails("List") ? kInjectedError : inner_.List(folder, pattern, names);
+                                       std::vector<std::string>& names, std::size_t& leftOut) {
+  return Fails("List") ? kInjectedError : inner_.List(folder, pattern, names, leftOut);
 }
 
 }  // namespace test_support

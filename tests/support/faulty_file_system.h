@@ -51,7 +51,7 @@ class FaultyFileSystem : public platform::FileSystem {
   platform::Error Sync(platform::File file) override;
   platform::Error Close(platform::File& file) override;
   platform::Error List(const std::string& folder, const std::string& pattern,
-                       std::vector<std::string>& names) override;
+                       std::vector<std::string>& names, std::size_t& leftOut) override;
 
  private:
   bool Fails(const char* operation);

@@ -94,8 +94,9 @@ platform::Error MemoryFileSystem::Close(platform::File& file) {
 }
 
 platform::Error MemoryFileSystem::List(const std::string&, const std::string&,
-                                       std::vector<std::string>& names) {
+                                       std::vector<std::string>& names, std::size_t& leftOut) {
   names.clear();
+  leftOut = 0;
   for (const auto& [name, contents] : files) {
     names.push_back(name);
   }

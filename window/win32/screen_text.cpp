@@ -1,6 +1,54 @@
 #include "window/win32/screen_text.h"
 
+#include <windows.h>
+
 namespace window {
+
+namespace {
+
+// The length of the valid UTF-8 sequence that starts `text`, or 0 when it starts with a byte that
+// begins none (a stray continuation byte, an overlong form, a surrogate, a cut sequence).
+std::size_t Utf8SequenceLength(std::string_view text) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  std::size_t length = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (lead < 0x80) {
+    return 1;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    low = lead == 0xE0 ? 0xA0 : 0x80;
+    high = lead == 0xED ? 0x9F : 0xBF;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    low = lead == 0xF0 ? 0x90 : 0x80;
+    high = lead == 0xF4 ? 0x8F : 0xBF;
+  } else {
+    return 0;
+  }
+  if (text.size() < length || byte(1) < low || byte(1) > high) {
+    return 0;
+  }
+  for (std::size_t i = 2; i < length; ++i) {
+    if (byte(i) < 0x80 || byte(i) > 0xBF) {
+      return 0;
+    }
+  }
+  return length;
+}
+
+void AppendDecoded(std::wstring& wide, UINT codePage, std::string_view bytes) {
+  const int length = static_cast<int>(bytes.size());
+  const int size = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
+  const std::size_t end = wide.size();
+  wide.resize(end + static_cast<std::size_t>(size));
+  MultiByteToWideChar(codePage, 0, bytes.data(), length, wide.data() + end, size);
+}
+
+}  // namespace
 
 std::string ScreenText(std::string_view bytes, bool afterCr) {
   if (afterCr && !bytes.empty() && bytes.front() == '\n') {
@@ -22,6 +70,25 @@ std::string ScreenText(std::string_view bytes, bool afterCr) {
     }
   }
   return shown;
+}
+
+std::wstring ScreenWide(std::string_view text) {
+  std::wstring wide;
+  wide.reserve(text.size());
+  std::size_t valid = 0;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const std::size_t length = Utf8SequenceLength(text.substr(i));
+    if (length > 0) {
+      i += length;
+      continue;
+    }
+    AppendDecoded(wide, CP_UTF8, text.substr(valid, i - valid));
+    AppendDecoded(wide, 1252, text.substr(i, 1));
+    valid = ++i;
+  }
+  AppendDecoded(wide, CP_UTF8, text.substr(valid));
+  return wide;
 }
 
 }  // namespace window

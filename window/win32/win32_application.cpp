@@ -2,16 +2,17 @@
 
 #include "core/trace.h"
 #include "window/application.h"
+#include "window/win32/screen_text.h"
 #include "window/win32/win32_progress_window.h"
 
 namespace window {
 
 namespace {
 
-constexpr char kTitle[] = "Korvane";
+constexpr wchar_t kTitle[] = L"Korvane";
 
 void ShowWin32MessageBox(const std::string& text) {
-  MessageBoxA(nullptr, text.c_str(), kTitle, MB_OK);
+  MessageBoxW(nullptr, ScreenWide(text).c_str(), kTitle, MB_OK);
 }
 
 // Win32 needs no application object: the window's thread is the program's one thread.
@@ -25,7 +26,7 @@ class Win32Application : public Application {
   ProgressWindow& Window() override { return window_; }
 
   void ReportFailure(const std::string& text) override {
-    MessageBoxA(nullptr, text.c_str(), kTitle, MB_OK | MB_ICONERROR);
+    MessageBoxW(nullptr, ScreenWide(text).c_str(), kTitle, MB_OK | MB_ICONERROR);
   }
 
  private:

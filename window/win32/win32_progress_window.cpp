@@ -4,6 +4,7 @@
 
 #include "window/design.h"
 #include "window/win32/resources.h"
+#include "window/win32/screen_text.h"
 
 namespace window {
 
@@ -50,19 +51,20 @@ HFONT BannerFont() {
                      VARIABLE_PITCH | FF_SWISS, design::kLabel2Font);
 }
 
-HWND Child(HWND form, Win32ControlId id, const char* className, const char* text, DWORD style,
+// The controls hold UTF-16, so that every name shows as it is.
+HWND Child(HWND form, Win32ControlId id, const wchar_t* className, const char* text, DWORD style,
            DWORD extendedStyle, const design::Place& place, HGDIOBJ font) {
   const int t = design::kTwipsPerPixel;
   HWND control =
-      CreateWindowExA(extendedStyle, className, text, WS_CHILD | style, place.left / t,
-                      place.top / t, place.width / t, place.height / t, form,
+      CreateWindowExW(extendedStyle, className, ScreenWide(text).c_str(), WS_CHILD | style,
+                      place.left / t, place.top / t, place.width / t, place.height / t, form,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
-  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return control;
 }
 
 void AddItem(HWND list, const std::string& item) {
-  SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ScreenWide(item).c_str()));
 }
 
 }  // namespace
@@ -114,25 +116,25 @@ bool Win32ProgressWindow::CreateControls() {
   const DWORD list = WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT;
 
   // Created in the order of the design, which is also the order of the Tab key.
-  controls->list1 = Child(form, kList1Id, "LISTBOX", "", list, 0, design::kList1Place, font);
-  controls->command1 = Child(form, kCommand1Id, "BUTTON", design::kCommand1,
+  controls->list1 = Child(form, kList1Id, L"LISTBOX", "", list, 0, design::kList1Place, font);
+  controls->command1 = Child(form, kCommand1Id, L"BUTTON", design::kCommand1,
                              WS_TABSTOP | BS_PUSHBUTTON, 0, design::kCommand1Place, font);
-  controls->text3 =
-      Child(form, kText3Id, "EDIT", design::kText3, readOut, kEditFrame, design::kText3Place, font);
-  controls->text2 =
-      Child(form, kText2Id, "EDIT", design::kText2, readOut, kEditFrame, design::kText2Place, font);
-  controls->fileZ1 = Child(form, kFileZ1Id, "LISTBOX", "", list, 0, design::kFileZ1Place, font);
+  controls->text3 = Child(form, kText3Id, L"EDIT", design::kText3, readOut, kEditFrame,
+                          design::kText3Place, font);
+  controls->text2 = Child(form, kText2Id, L"EDIT", design::kText2, readOut, kEditFrame,
+                          design::kText2Place, font);
+  controls->fileZ1 = Child(form, kFileZ1Id, L"LISTBOX", "", list, 0, design::kFileZ1Place, font);
   // Read-only, so that what is shown is always what the driver wrote and will save.
   controls->text1 =
-      Child(form, kText1Id, "EDIT", "",
+      Child(form, kText1Id, L"EDIT", "",
             WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY,
             kEditFrame, design::kText1Place, font);
   controls->bannerFont = BannerFont();
-  controls->label2 = Child(form, kLabel2Id, "STATIC", design::kLabel2, SS_LEFT, 0,
+  controls->label2 = Child(form, kLabel2Id, L"STATIC", design::kLabel2, SS_LEFT, 0,
                            design::kLabel2Place, controls->bannerFont);
-  Child(form, kLabel1DirectoryId, "STATIC", design::kLabel1Directory, WS_VISIBLE | SS_LEFT, 0,
+  Child(form, kLabel1DirectoryId, L"STATIC", design::kLabel1Directory, WS_VISIBLE | SS_LEFT, 0,
         design::kLabel1DirectoryPlace, font);
-  Child(form, kLabel1CountId, "STATIC", design::kLabel1Count, WS_VISIBLE | SS_LEFT, 0,
+  Child(form, kLabel1CountId, L"STATIC", design::kLabel1Count, WS_VISIBLE | SS_LEFT, 0,
         design::kLabel1CountPlace, font);
 
   text1_.Attach(controls->text1);
@@ -155,16 +157,16 @@ void Win32ProgressWindow::Draw(Control control) {
       text1_.ScrollCaretIntoView();
       break;
     case Control::Text2:
-      SetWindowTextA(controls.text2, Text2().c_str());
+      SetWindowTextW(controls.text2, ScreenWide(Text2()).c_str());
       break;
     case Control::Text3:
-      SetWindowTextA(controls.text3, Text3().c_str());
+      SetWindowTextW(controls.text3, ScreenWide(Text3()).c_str());
       break;
     case Control::List1:
       AddItem(controls.list1, List1Items().back());
       break;
     case Control::FileZ1:
-      SendMessageA(controls.fileZ1, LB_RESETCONTENT, 0, 0);
+      SendMessageW(controls.fileZ1, LB_RESETCONTENT, 0, 0);
       for (const std::string& name : FileZ1().names) {
         AddItem(controls.fileZ1, name);
       }

@@ -11,7 +11,7 @@ Win32TextBox::Win32TextBox(std::function<void()> load) : LogBox(std::move(load))
 void Win32TextBox::Attach(HWND edit) {
   edit_ = edit;
   // The control's own limit of about 32 000 characters would stop appends of a long run.
-  SendMessageA(edit_, EM_SETLIMITTEXT, 0, 0);
+  SendMessageW(edit_, EM_SETLIMITTEXT, 0, 0);
 }
 
 void Win32TextBox::Forget() {
@@ -22,7 +22,7 @@ void Win32TextBox::Forget() {
 void Win32TextBox::Appended(std::size_t from) {
   const std::string_view text = Bytes();
   // A CR that ended the old text is already a break on screen; an LF right after it belongs to it.
-  pending_ += ScreenText(text.substr(from), from > 0 && text[from - 1] == '\r');
+  pending_ += ScreenWide(ScreenText(text.substr(from), from > 0 && text[from - 1] == '\r'));
 }
 
 void Win32TextBox::Draw(Changes changes) {
@@ -30,21 +30,21 @@ void Win32TextBox::Draw(Changes changes) {
     return;
   }
   if (changes.replaced) {
-    SetWindowTextA(edit_, ScreenText(Bytes()).c_str());
+    SetWindowTextW(edit_, ScreenWide(ScreenText(Bytes())).c_str());
   } else if (!pending_.empty()) {
     DWORD anchor = 0;
     DWORD caret = 0;
-    SendMessageA(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&anchor),
+    SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&anchor),
                  reinterpret_cast<LPARAM>(&caret));
     const auto end = static_cast<WPARAM>(GetWindowTextLengthW(edit_));
-    SendMessageA(edit_, EM_SETSEL, end, static_cast<LPARAM>(end));
-    SendMessageA(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(pending_.c_str()));
-    SendMessageA(edit_, EM_SETSEL, anchor, static_cast<LPARAM>(caret));
+    SendMessageW(edit_, EM_SETSEL, end, static_cast<LPARAM>(end));
+    SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(pending_.c_str()));
+    SendMessageW(edit_, EM_SETSEL, anchor, static_cast<LPARAM>(caret));
   }
   pending_.clear();
   if (changes.selectionMoved) {
     const auto start = static_cast<std::size_t>(SelStart());
-    SendMessageA(
+    SendMessageW(
         edit_, EM_SETSEL, ScreenPosition(start),
         static_cast<LPARAM>(ScreenPosition(start + static_cast<std::size_t>(SelLength()))));
     ScrollCaretIntoView();
@@ -53,7 +53,7 @@ void Win32TextBox::Draw(Changes changes) {
 
 void Win32TextBox::ScrollCaretIntoView() const {
   if (edit_ != nullptr) {
-    SendMessageA(edit_, EM_SCROLLCARET, 0, 0);
+    SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
   }
 }
 
@@ -61,10 +61,9 @@ WPARAM Win32TextBox::ScreenPosition(std::size_t offset) const {
   if (offset >= Bytes().size()) {
     return static_cast<WPARAM>(GetWindowTextLengthW(edit_));
   }
-  // The control counts characters of the system's code page, after the breaks are made CR LF.
-  const std::string shown = ScreenText(std::string_view(Bytes()).substr(0, offset));
+  // The control counts UTF-16 units, after the breaks are made CR LF.
   return static_cast<WPARAM>(
-      MultiByteToWideChar(CP_ACP, 0, shown.data(), static_cast<int>(shown.size()), nullptr, 0));
+      ScreenWide(ScreenText(std::string_view(Bytes()).substr(0, offset))).size());
 }
 
 }  // namespace window

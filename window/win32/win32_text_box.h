@@ -1,8 +1,8 @@
 #pragma once
 
 // The log box of the Win32 window, shown in a multi-line edit control. The control breaks lines
-// only at CR LF, so a lone CR or LF is shown as a pair, and it counts its characters in the
-// system's code page.
+// only at CR LF, so a lone CR or LF is shown as a pair; it holds UTF-16 and counts its characters
+// in UTF-16 units.
 
 #include <windows.h>
 
@@ -35,7 +35,7 @@ class Win32TextBox : public LogBox {
 
   HWND edit_ = nullptr;
   // The appended pieces that the control does not show yet, as it will show them.
-  std::string pending_;
+  std::wstring pending_;
 };
 
 }  // namespace window
