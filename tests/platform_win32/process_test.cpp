@@ -93,16 +93,23 @@ TEST_F(Win32Processes, TheRawArgumentTextKeepsQuotesAndBlanksAsTyped) {
   EXPECT_EQ(ArgumentTextOf(probe + " \"C:\\My Maps\\a b.map"), "\"C:\\My Maps\\a b.map");
   EXPECT_EQ(ArgumentTextOf(probe + " a\\\"b\\\\\" c"), "a\\\"b\\\\\" c");
   EXPECT_EQ(ArgumentTextOf(probe), "");
+  EXPECT_EQ(ArgumentTextOf(probe + " \u0414\u043e\u043c \u30c6.map"),
+            "\u0414\u043e\u043c \u30c6.map");
   // An unquoted program name ends at the first blank.
   ASSERT_EQ(platform::ChangeFolder(std::filesystem::path(Probe()).parent_path().string()), 0);
   EXPECT_EQ(ArgumentTextOf(std::string(PROBE_PROGRAM) + " \"x y\""), "\"x y\"");
 }
 
-TEST_F(Win32Processes, ABatchFileRunsHiddenThroughTheCommandInterpreter) {
+TEST_F(Win32Processes, ABatchFileRunsHiddenThroughTheCommandInterpreterWhateverItsLetters) {
   ASSERT_TRUE(CreateDirectoryA((scratch.path() + "my folder").c_str(), nullptr));
   const std::string batch = scratch.path() + "my folder\\Run It.BAT";
-  WriteWhole(batch, "@echo off\r\n\"" + Probe() + "\" \"quoted name.map\" 100%%\r\nexit\r\n");
-  EXPECT_EQ(ArgumentTextOf("\"" + batch + "\""), "\"quoted name.map\" 100%");
+  WriteWhole(
+      batch,
+      "@echo off\r\n\"" + Probe() +
+          "\" \"quoted name.map\" 100%%\u00e2 Preis_\u20ac \u0414\u043e\u043c.map\r\nexit\r\n");
+  // Letters beyond ASCII reach the program as written, whatever code page cmd.exe reads in.
+  EXPECT_EQ(ArgumentTextOf("\"" + batch + "\""),
+            "\"quoted name.map\" 100%\u00e2 Preis_\u20ac \u0414\u043e\u043c.map");
 
   std::int32_t id = 0;
   EXPECT_NE(platform::StartProcess("\"" + scratch.path() + "missing.exe\"", id), 0);

@@ -38,6 +38,15 @@ class Win32WindowTest : public ::testing::Test {
     return text;
   }
 
+  std::wstring WideTextOf(Win32ControlId id) {
+    window.Refresh();
+    HWND control = Control(id);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+  }
+
   // The place of a control within the client area.
   RECT PlaceOf(Win32ControlId id) const {
     RECT place;
@@ -249,6 +258,23 @@ TEST_F(Win32WindowTest, ShowsLineBreaksAsCrLfAndBytesThroughTheCodePage) {
             "caf\xE9 \x80\r\nlone cr\r\nlone lf\r\nend\r\nafter\r\nnul byte");
   EXPECT_EQ(box.Text(),
             "caf\xE9 \x80\r\nlone cr\rlone lf\nend\r\nafter\n" + std::string("nul\0byte", 8));
+}
+
+// Names are UTF-8: they show as they are, whatever the system's code pages; a byte that is no part
+// of UTF-8 shows as its Windows-1252 character.
+TEST_F(Win32WindowTest, ShowsUtf8AsItsCharactersAndOtherBytesAsWindows1252) {
+  window.Text1().SetText("Ch\u00e2teau Preis_\u20ac \u0414\u043e\u043c\r\n\u30c6\u30af caf\xE9");
+  window.SetText2("c:\\\u0414\u043e\u043c");
+  window.List1AddItem("\u0414\u043e\u043c.wad");
+  EXPECT_EQ(WideTextOf(window::kText1Id),
+            L"Ch\u00e2teau Preis_\u20ac \u0414\u043e\u043c\r\n\u30c6\u30af caf\u00e9");
+  EXPECT_EQ(WideTextOf(window::kText2Id), L"c:\\\u0414\u043e\u043c");
+  wchar_t item[16] = {};
+  SendMessageW(Control(window::kList1Id), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(item));
+  EXPECT_STREQ(item, L"\u0414\u043e\u043c.wad");
+  // The control counts UTF-16 units: the caret after the line break stands at 21, not at byte 27.
+  window.Text1().SetSelStart(27);
+  EXPECT_EQ(Text1Selection(), std::make_pair(DWORD{21}, DWORD{21}));
 }
 
 TEST_F(Win32WindowTest, SelectionCountsACrLfPairAsTwoAndAppendsLeaveItAlone) {
