@@ -40,6 +40,24 @@ std::size_t Utf8SequenceLength(std::string_view text) {
   return length;
 }
 
+// A decision line cuts the WAD's path after a fixed number of bytes, perhaps inside a character,
+// and goes on with ": ". The length of such a cut character's first bytes at the start of `text`,
+// which take no place on screen, or 0.
+std::size_t CutBeforeVerdict(std::string_view text) {
+  const std::size_t cut = text.find(": ");
+  if (cut == 0 || cut > 3 || cut == std::string_view::npos) {
+    return 0;
+  }
+  for (const char filler : {'\x80', '\xBF'}) {
+    std::string completed(text.substr(0, cut));
+    completed.append(4 - cut, filler);
+    if (Utf8SequenceLength(completed) > cut) {
+      return cut;
+    }
+  }
+  return 0;
+}
+
 void AppendDecoded(std::wstring& wide, UINT codePage, std::string_view bytes) {
   const int length = static_cast<int>(bytes.size());
   const int size = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
@@ -84,8 +102,13 @@ std::wstring ScreenWide(std::string_view text) {
       continue;
     }
     AppendDecoded(wide, CP_UTF8, text.substr(valid, i - valid));
-    AppendDecoded(wide, 1252, text.substr(i, 1));
-    valid = ++i;
+    if (const std::size_t cut = CutBeforeVerdict(text.substr(i)); cut > 0) {
+      i += cut;
+    } else {
+      AppendDecoded(wide, 1252, text.substr(i, 1));
+      ++i;
+    }
+    valid = i;
   }
   AppendDecoded(wide, CP_UTF8, text.substr(valid));
   return wide;

@@ -14,7 +14,8 @@ namespace window {
 std::string ScreenText(std::string_view bytes, bool afterCr = false);
 
 // `text` as the controls show it: each valid UTF-8 sequence as the character it encodes (names are
-// UTF-8), every other byte as its Windows-1252 character (a converter may print such bytes).
+// UTF-8), every other byte as its Windows-1252 character (a converter may print such bytes). The
+// first bytes of a character that a decision line cut before its ": " are left out.
 std::wstring ScreenWide(std::string_view text);
 
 }  // namespace window

@@ -261,13 +261,14 @@ TEST_F(Win32WindowTest, ShowsLineBreaksAsCrLfAndBytesThroughTheCodePage) {
 }
 
 // Names are UTF-8: they show as they are, whatever the system's code pages; a byte that is no part
-// of UTF-8 shows as its Windows-1252 character.
+// of UTF-8 shows as its Windows-1252 character, except a character cut before a verdict.
 TEST_F(Win32WindowTest, ShowsUtf8AsItsCharactersAndOtherBytesAsWindows1252) {
-  window.Text1().SetText("Ch\u00e2teau Preis_\u20ac \u0414\u043e\u043c\r\n\u30c6\u30af caf\xE9");
+  window.Text1().SetText(
+      "Ch\u00e2teau Preis_\u20ac \u0414\u043e\u043c\r\n\u30c6\u30af caf\xE9\r\nCh\xC3: Ok");
   window.SetText2("c:\\\u0414\u043e\u043c");
   window.List1AddItem("\u0414\u043e\u043c.wad");
   EXPECT_EQ(WideTextOf(window::kText1Id),
-            L"Ch\u00e2teau Preis_\u20ac \u0414\u043e\u043c\r\n\u30c6\u30af caf\u00e9");
+            L"Ch\u00e2teau Preis_\u20ac \u0414\u043e\u043c\r\n\u30c6\u30af caf\u00e9\r\nCh: Ok");
   EXPECT_EQ(WideTextOf(window::kText2Id), L"c:\\\u0414\u043e\u043c");
   wchar_t item[16] = {};
   SendMessageW(Control(window::kList1Id), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(item));
