@@ -52,8 +52,9 @@ std::vector<std::string> FilesAt(Run& run, const std::string& path) {
 // A missing map whose backup exists is what a run stopped between its two renames leaves: the
 // backup holds the map's content, and stays untouched.
 [[noreturn]] void ReportMissingMap(Run& run, platform::Error error) {
-  const std::vector<std::string> backups = FilesAt(run, run.names.backup);
-  if (backups.size() == 1) {
+  std::vector<std::string> backups;
+  if (run.fs.NamesLike(run.names.backup, backups) == 0 && backups.size() == 1) {
+    backups.front() = WithFileName(run.names.backup, backups.front());
     const std::vector<std::string> temporaries = FilesAt(run, run.names.temporary);
     throw StripFailure(
         "Cannot open the map file " + run.names.map + ": it does not exist, and " +
@@ -160,7 +161,7 @@ std::string PutBack(Run& run) {
            (run.temporaryExists ? ", delete " + names.temporary : "") + " and run pellisk again";
   }
   if (run.temporaryExists && run.fs.Delete(names.temporary) != 0) {
-    return names.map + " is unchanged, but the temporary file " + names.temporary +
+    return names.map + " is as it was, but the temporary file " + names.temporary +
            " is left behind: delete it before running pellisk again";
   }
   return {};
