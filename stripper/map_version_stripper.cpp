@@ -52,17 +52,19 @@ std::vector<std::string> FilesAt(Run& run, const std::string& path) {
 // A missing map whose backup exists is what a run stopped between its two renames leaves: the
 // backup holds the map's content, and stays untouched.
 [[noreturn]] void ReportMissingMap(Run& run, platform::Error error) {
+  const core::SystemFailure failure("Cannot open the map file " + run.names.map, error);
   std::vector<std::string> backups;
   if (run.fs.NamesLike(run.names.backup, backups) == 0 && backups.size() == 1) {
     backups.front() = WithFileName(run.names.backup, backups.front());
-    const std::vector<std::string> temporaries = FilesAt(run, run.names.temporary);
-    throw StripFailure(
-        "Cannot open the map file " + run.names.map + ": it does not exist, and " +
-        backups.front() + " holds a map's content left by an interrupted run: rename it to " +
-        run.names.map + (temporaries.empty() ? "" : ", delete " + Joined(temporaries)) +
-        " and run pellisk again");
+    std::vector<std::string> temporaries;
+    run.fs.NamesLike(run.names.temporary, temporaries);
+    const std::string leftover =
+        temporaries.empty() ? "" : ", delete " + WithFileName(run.names.temporary, temporaries[0]);
+    throw StripFailure(std::string(failure.what()) + "; " + backups.front() +
+                       " holds a map's content left by an interrupted run: rename it to " +
+                       run.names.map + leftover + " and run pellisk again");
   }
-  throw core::SystemFailure("Cannot open the map file " + run.names.map, error);
+  throw failure;
 }
 
 // Every refusal comes before the first change. A backup or temporary file found here may be the
@@ -183,7 +185,11 @@ std::string MapVersionStripper(const std::string& argumentText, platform::FileSy
     throw StripFailure("Refusing " + run.names.map + ": its backup name " + run.names.backup +
                        " is the file itself");
   }
-  CheckBeforeTouching(run);
+  try {
+    CheckBeforeTouching(run);
+  } catch (const core::SystemFailure& failure) {
+    throw StripFailure(std::string(failure.what()) + "; nothing was changed");
+  }
   CopiedMap copied;
   try {
     copied = WriteTemporary(run);

@@ -25,8 +25,7 @@ class StripFailure : public std::runtime_error {
 // the map is set aside under its backup name and the temporary file takes the map's name exactly
 // as it is on disk; then the backup is deleted. At every moment the map's complete content exists
 // under the map's name or the backup name. A failed step puts the files back as they were and
-// throws StripFailure, which says whether the map is unchanged or how to finish by hand
-// (core::SystemFailure where a step before the first change fails). Returns a warning line for
-// the user, empty when there is none.
+// throws StripFailure, which says whether the map is unchanged or how to finish by hand. Returns
+// a warning line for the user, empty when there is none.
 std::string MapVersionStripper(const std::string& argumentText, platform::FileSystem& fs);
 }  // namespace stripper
