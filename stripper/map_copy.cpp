@@ -61,11 +61,8 @@ class KeySearch {
 
   // `more`: more pieces of the line follow.
   bool Found(std::string_view piece, bool more) {
-    if (!carry_.empty()) {
-      carry_ += piece.substr(0, kKeep);
-      if (HoldsMapVersion(carry_)) {
-        return true;
-      }
+    if (!carry_.empty() && HoldsMapVersion(carry_ + std::string(piece.substr(0, kKeep)))) {
+      return true;
     }
     const bool found = HoldsMapVersion(piece);
     if (found || !more) {

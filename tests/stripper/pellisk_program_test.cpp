@@ -198,6 +198,10 @@ TEST_F(PelliskTest, WritesKeptLinesAsReadWithCrLfEnds) {
        "x\r\nmap version\r\nmapversio\r\n"},
       {"a key after a lone LF drops only its own line", "keep\nMAPVERSION\r\nz", "keep\r\nz\r\n"},
       {"a key on the last line", "a\r\nmapversion", "a\r\n"},
+      // Reads take 64 KiB at a time: a key split between two reads, a line that spans them.
+      {"a key split between two reads", std::string(65530, 'a') + "mApVeRsIoN\r\nb", "b\r\n"},
+      {"a line across two reads", std::string(65530, 'a') + "mapversio\n",
+       std::string(65530, 'a') + "mapversio\r\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
