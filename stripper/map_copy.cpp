@@ -103,7 +103,7 @@ CopiedMap CopyKeptLines(platform::FileSystem& fs, platform::File map, platform::
     while (!lineEnds) {
       std::string_view piece;
       Check(reader.ReadPiece(piece, lineEnds), readStep);
-      if (std::memchr(piece.data(), '\0', piece.size()) != nullptr) {
+      if (!piece.empty() && std::memchr(piece.data(), '\0', piece.size()) != nullptr) {
         copied.holdsNul = true;
         return copied;
       }
@@ -112,7 +112,7 @@ CopiedMap CopyKeptLines(platform::FileSystem& fs, platform::File map, platform::
         dropped = true;
         Check(writer.DropLine(), writeStep);
       }
-      if (!dropped) {
+      if (!dropped && !piece.empty()) {
         Check(writer.Append(piece), writeStep);
       }
     }
