@@ -102,15 +102,16 @@ void CheckBeforeTouching(Run& run) {
   }
   if (const auto temporaries = FilesAt(run, run.names.temporary); !temporaries.empty()) {
     Refuse(run, Joined(temporaries) +
-                    " already exists, left by an interrupted run (it holds only rewritten "
-                    "lines; the map itself is whole): delete it and run pellisk again");
+                    " already exists, left by an interrupted run (pellisk's temporary files "
+                    "hold only lines copied from a map that stays whole): delete it and run "
+                    "pellisk again");
   }
 }
 
 CopiedMap WriteTemporary(Run& run) {
   Check(run.fs.OpenRead(run.names.map, run.map), "Cannot open the map file " + run.names.map);
   Check(run.fs.CreateNew(run.names.temporary, run.temporary),
-        "Cannot create the temporary file " + run.names.temporary);
+        "Cannot create the temporary file " + run.names.temporary + " beside the map");
   run.temporaryExists = true;
   Check(run.fs.CopySettings(run.map, run.temporary),
         "Cannot give the temporary file " + run.names.temporary +
