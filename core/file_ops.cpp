@@ -116,8 +116,12 @@ std::int32_t StringToFile(std::string text, std::string fileName, platform::File
     TraceLine("Opening file for output");
     platform::File file;
     TrappedSection section;
+    // A file that was not created is not written either, so that the error reported is the
+    // creation's own.
     section.Step(fs.Create(fileName, file));
-    section.Step(fs.Write(file, text.data(), text.size()));
+    if (section.lastError == 0) {
+      section.Step(fs.Write(file, text.data(), text.size()));
+    }
     section.Step(fs.Close(file));
     TraceLine("Closing output file");
     if (section.lastError != 0) {

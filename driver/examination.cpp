@@ -34,12 +34,11 @@ bool IsUpToDate(platform::FileSystem& fs, const WadPaths& paths) {
 
 // The WAD listed before `index` whose name differs from it at most in letter case up to the
 // extension, so that both would make one HL WAD, one stamp and one log; empty when there is none.
-std::string EarlierNamesake(window::ProgressWindow& window, std::int32_t index) {
-  const std::string stem = core::NameWithoutExtension(window.FileZ1List(index));
-  for (std::int32_t earlier = 0; earlier < index; ++earlier) {
-    const std::string name = window.FileZ1List(earlier);
-    if (platform::ascii::SameIgnoringCase(core::NameWithoutExtension(name), stem)) {
-      return name;
+std::string EarlierNamesake(const std::vector<std::string>& names, std::size_t index) {
+  const std::string stem = core::NameWithoutExtension(names[index]);
+  for (std::size_t earlier = 0; earlier < index; ++earlier) {
+    if (platform::ascii::SameIgnoringCase(core::NameWithoutExtension(names[earlier]), stem)) {
+      return names[earlier];
     }
   }
   return {};
@@ -60,11 +59,12 @@ ListedWad Prepared(platform::FileSystem& fs, const std::string& listedName, cons
   return wad;
 }
 
-void DecideOne(window::ProgressWindow& window, RunState& state, std::int32_t index) {
-  const std::string listedName = window.FileZ1List(index);
+void DecideOne(window::ProgressWindow& window, RunState& state,
+               const std::vector<std::string>& names, std::size_t index) {
+  const std::string& listedName = names[index];
   const WadPaths paths = PathsOfWad(listedName);
   const std::string column = core::FixedWidth(paths.wadFile, 40) + ": ";
-  if (const std::string namesake = EarlierNamesake(window, index); !namesake.empty()) {
+  if (const std::string namesake = EarlierNamesake(names, index); !namesake.empty()) {
     const std::string clash =
         listedName + " shares its HL WAD name with " + namesake + ": rename one";
     core::AppendLineToTextBox(window.Text1(), column + clash);
@@ -87,24 +87,21 @@ void DecideOne(window::ProgressWindow& window, RunState& state, std::int32_t ind
 
 void ExamineWads(window::ProgressWindow& window, RunState& state) {
   const std::string folder = platform::CurrentFolder();
-  window.SetFileZ1Path(folder);
-  window.SetFileZ1Pattern("*.wad");
-  window.FileZ1Refresh();
-  state.startTime = platform::LocalNow();
-  window.DoEvents();
-  // The window's list shows an unreadable folder as an empty one; asked directly, the folder
-  // tells why.
+  // Listed here rather than through the window's file list, which shows a folder that cannot be
+  // listed as an empty one: that must fail the run, not read as nothing to do.
   std::vector<std::string> names;
   if (const platform::Error error = state.fs.List(folder, "*.wad", names); error != 0) {
     RunFailure(window, state, "Cannot list the texture folder " + folder, error);
     state.halted = true;
+    names.clear();
   }
+  state.startTime = platform::LocalNow();
+  window.DoEvents();
 
-  const std::int32_t count = window.FileZ1ListCount();
   core::AppendLineToTextBox(window.Text1(),
-                            "Number of Quake WADS found = " + std::to_string(count));
-  for (std::int32_t index = 0; index < count; ++index) {
-    DecideOne(window, state, index);
+                            "Number of Quake WADS found = " + std::to_string(names.size()));
+  for (std::size_t index = 0; index < names.size(); ++index) {
+    DecideOne(window, state, names, index);
   }
 
   if (state.wads.empty() && state.runFailures == 0) {
