@@ -27,8 +27,8 @@ enum class ConversionKind {
 };
 
 struct PlannedTexture {
-  Wad3Entry entry;  // name, position and size in the output
-  Miptex texture;   // where its mips lie in the input
+  Wad3Entry entry;               // name, position and size in the output
+  Miptex texture;                // where its mips lie in the input
   std::uint64_t inputBytes = 0;  // the lump's size in the input
 };
 
