@@ -87,6 +87,9 @@ bool WriteConversionBatch(window::ProgressWindow& window, RunState& state) {
       lines.push_back(line);
     }
   }
+  if (!state.HasWadsToConvert()) {
+    return false;
+  }
   lines.emplace_back("exit");
   core::AppendLineToTextBox(window.Text1(), "Beginning conversion ....");
   if (const platform::Error error = WriteBatchFile(state.fs, lines); error != 0) {

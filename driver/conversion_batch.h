@@ -24,9 +24,9 @@ bool IsSafeBatchLine(const std::string& line);
 // Writes the batch for every WAD of `state` that may convert and opens the converter-run line of
 // the run log. Those WADs' old logs and old HL WADs are deleted first, so that whatever stands
 // under their names after the batch was written by this run's converter; a WAD whose old files
-// stay, or whose line would be unsafe, fails at once and gets no line. Returns false when the
-// batch cannot be written whole: that fails the run and every WAD still to convert, and no batch
-// is left.
+// stay, or whose line would be unsafe, fails at once and gets no line. Returns false when no WAD
+// is left to convert (no batch is written then) or the batch cannot be written whole: that fails
+// the run and every WAD still to convert, and no batch is left.
 bool WriteConversionBatch(window::ProgressWindow& window, RunState& state);
 
 }  // namespace driver

@@ -91,7 +91,8 @@ void ExamineWads(window::ProgressWindow& window, RunState& state) {
   // listed as an empty one: that must fail the run, not read as nothing to do.
   std::vector<std::string> names;
   if (const platform::Error error = state.fs.List(folder, "*.wad", names); error != 0) {
-    RunFailure(window, state, "Cannot list the texture folder " + folder, error);
+    RunFailure(window, state,
+               "Cannot list the texture folder " + core::PathWithoutTrailingSlash(folder), error);
     state.halted = true;
     names.clear();
   }

@@ -55,6 +55,20 @@ std::string SizeRuleCause(const WadPaths& paths, const ListedWad& wad, std::int3
          " bytes, fewer than " + expected + ".";
 }
 
+// The converter left neither output nor a word in its log: where the log could not even be
+// written, the converter's own explanation was lost with it, so the driver writes there itself to
+// learn the system's reason. Empty when the log can be written.
+std::string WhyNoLog(platform::FileSystem& fs, const WadPaths& paths) {
+  const std::int32_t written =
+      core::StringToFile("Korvane could not find the converter's output.", paths.conversionLog, fs);
+  core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(paths.conversionLog, fs);
+  return written == -1
+             ? std::string()
+             : "No log exists. " +
+                   FailureText("The converter's log " + paths.conversionLog + " cannot be written",
+                               written);
+}
+
 Judgement Judge(platform::FileSystem& fs, const WadPaths& paths, const ListedWad& wad) {
   Judgement judgement;
   const bool logExists = core::DetectIfAFileExistsTrueFalseAbs(paths.conversionLog, fs) == -1;
@@ -62,6 +76,9 @@ Judgement Judge(platform::FileSystem& fs, const WadPaths& paths, const ListedWad
     judgement.logText = core::StringFromFile(paths.conversionLog, fs);
   }
   const bool hlwadExists = core::DetectIfAFileExistsTrueFalseAbs(paths.hlwadFile, fs) == -1;
+  if (judgement.logText.empty() && !hlwadExists) {
+    judgement.cause = WhyNoLog(fs, paths);
+  }
   if (!logExists || !hlwadExists) {
     return judgement;
   }
