@@ -307,28 +307,6 @@ TEST_F(ConversionRun, UnsafeNamesConvertAndStayUpToDate) {
   EXPECT_EQ(ReadHostFile(In("successful.log")), kUpToDate);
 }
 
-TEST_F(ConversionRun, FailedStartReportsEveryWadWithoutHanging) {
-  WriteHostFile(In("a.wad"), QuakeWad(1));
-  WriteHostFile(In("b.wad"), QuakeWad(1));
-  fs::create_directories(TextureFolder() / "logs");
-  WriteHostFile(Logs("a.log"), "stale");
-  window::MemoryWindow window;
-  window.OnDoEvents([](window::MemoryWindow& w) { w.ClickDone(); });
-
-  driver::ConversionDriver(window, [](const std::string&, std::int32_t& processId) {
-    processId = 12345;
-    return platform::Error{2};
-  });
-
-  const std::string errorLog = ReadHostFile(In("error.log"));
-  EXPECT_TRUE(std::regex_search(errorLog, std::regex(kConverterLine + R"(\r\n=)")));
-  EXPECT_NE(errorLog.find("a.hlwad ... details ...No log exists.\r\n\r\nError creating HLWAD: " +
-                          kFolder + "b.hlwad ... details ...No log exists.\r\n" + kRule),
-            std::string::npos)
-      << errorLog;
-  EXPECT_FALSE(fs::exists(In("2hlwad.bat")));
-}
-
 // A batch start that lets the batch finish, then saves a.wad again, as a user still editing the
 // pack would, before the driver collects the results.
 platform::Error StartThenEditAWad(const std::string& commandLine, std::int32_t& processId) {

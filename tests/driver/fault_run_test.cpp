@@ -135,6 +135,9 @@ void ExpectTruthfulRun(const Pack& pack, const driver::RunResult& result, bool r
   if (ranToEnd && result.failureCount > 0) {
     EXPECT_FALSE(fs::exists(In("successful.log"))) << result.log;
   }
+  if (ranToEnd) {
+    EXPECT_FALSE(fs::exists(In("2hlwad.bat"))) << result.log;
+  }
 }
 
 TEST(FaultRun, EveryFailingOrStoppingOperationLeavesATruthfulRunAndASecondRunConvertsAll) {
