@@ -54,9 +54,6 @@ class ProgressWindow {
   virtual void FileZ1Refresh() = 0;
   virtual std::int32_t FileZ1ListCount() const = 0;
   virtual std::string FileZ1List(std::int32_t index) const = 0;
-  // How many files matching the pattern the last re-read left out for their names
-  // (platform::kLeftOutNames).
-  virtual std::int32_t FileZ1LeftOutCount() const = 0;
 
   // The red error banner and the Done button, hidden until made visible.
   virtual void SetLabel2Visible(bool visible) = 0;

@@ -1,6 +1,5 @@
 #include "window/window_state.h"
 
-#include <algorithm>
 #include <limits>
 
 #include "window/design.h"
@@ -100,14 +99,11 @@ void WindowState::FileZ1Refresh() {
   Load();
   FileList& list = state_.fileZ1;
   std::vector<std::string> names;
-  std::size_t leftOut = 0;
   // A folder that cannot be listed gives no names.
-  if (fileSystem_.List(list.folder, list.pattern, names, leftOut) != 0) {
+  if (fileSystem_.List(list.folder, list.pattern, names) != 0) {
     names.clear();
-    leftOut = 0;
   }
   list.names = std::move(names);
-  list.leftOut = leftOut;
   Draw(Control::FileZ1);
 }
 
@@ -117,11 +113,6 @@ std::int32_t WindowState::FileZ1ListCount() const {
 
 std::string WindowState::FileZ1List(std::int32_t index) const {
   return ItemAt(state_.fileZ1.names, index);
-}
-
-std::int32_t WindowState::FileZ1LeftOutCount() const {
-  const std::size_t largest = std::numeric_limits<std::int32_t>::max();
-  return static_cast<std::int32_t>(std::min(state_.fileZ1.leftOut, largest));
 }
 
 void WindowState::SetLabel2Visible(bool visible) {

@@ -5,7 +5,6 @@
 // change or read this state are implemented here once; a window that draws is told through Draw
 // which control to bring up to date. Touching a control of an unloaded window loads it, hidden.
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,8 +21,6 @@ struct FileList {
   std::string folder;
   std::string pattern;
   std::vector<std::string> names;
-  // Files matching the pattern that the listing left out for their names.
-  std::size_t leftOut = 0;
 };
 
 class WindowState : public ProgressWindow {
@@ -52,7 +49,6 @@ class WindowState : public ProgressWindow {
   void FileZ1Refresh() override;
   std::int32_t FileZ1ListCount() const override;
   std::string FileZ1List(std::int32_t index) const override;
-  std::int32_t FileZ1LeftOutCount() const override;
 
   void SetLabel2Visible(bool visible) override;
   void SetCommand1Visible(bool visible) override;
