@@ -16,9 +16,9 @@ RunResult ConversionDriver(window::ProgressWindow& window, StartFunction start) 
     return RunResult{.failureCount = 0, .log = kNothingToConvert};
   }
   WriteConversionBatch(window);
-  RunConverter(window, examination.startTime, start);
   RunResult result;
-  result.failureCount = CollectResults(window);
+  result.stopped = RunConverter(window, examination.startTime, start);
+  result.failureCount = CollectResults(window, result.stopped);
   result.log = FinishRun(window, result.failureCount);
   return result;
 }

@@ -5,6 +5,7 @@
 #include "core/date_text.h"
 #include "core/file_ops.h"
 #include "core/text_box.h"
+#include "driver/converter_run.h"
 #include "driver/run_paths.h"
 #include "platform/platform.h"
 
@@ -20,7 +21,7 @@ void SaveRunLog(window::ProgressWindow& window, const std::string& runLog) {
 }
 
 void WaitForDone(window::ProgressWindow& window) {
-  while (!window::DonePressed && !window.Closed() && window.Watched()) {
+  while (!window::DonePressed && StopReason(window).empty() && window.Watched()) {
     window.DoEvents();
   }
 }

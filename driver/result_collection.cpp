@@ -37,8 +37,10 @@ Judgement Judge(const WadPaths& paths) {
   return judgement;
 }
 
+// In a stopped run a failure without the converter's error marker is a WAD the stop cut short or
+// never reached; what the converter wrote of it follows.
 void ReportFailure(window::ProgressWindow& window, const WadPaths& paths,
-                   const std::string& logText, std::int32_t failureCount) {
+                   const std::string& logText, std::int32_t failureCount, bool stopped) {
   core::TextBox& log = window.Text1();
   if (failureCount == 1) {
     core::AppendLineToTextBox(log, kRuleLine);
@@ -46,7 +48,12 @@ void ReportFailure(window::ProgressWindow& window, const WadPaths& paths,
     core::AppendLineToTextBox(log, kRuleLine);
   }
   log.AppendText("\r\n\r\nError creating HLWAD: " + paths.hlwadFile + " ... details ...");
-  log.AppendText(logText.empty() ? "No log exists." : "\r\n\r\n" + logText);
+  const std::string shownLog = logText.empty() ? std::string() : "\r\n\r\n" + logText;
+  if (stopped && logText.find("** ERROR **") == std::string::npos) {
+    log.AppendText("Not converted because the run was stopped." + shownLog);
+  } else {
+    log.AppendText(logText.empty() ? "No log exists." : shownLog);
+  }
   core::ScrollTextBoxToEnd(log);
   core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(paths.hlwadFile);
 }
@@ -61,14 +68,14 @@ void RecordSuccess(window::ProgressWindow& window, const WadPaths& paths,
 
 }  // namespace
 
-std::int32_t CollectResults(window::ProgressWindow& window) {
+std::int32_t CollectResults(window::ProgressWindow& window, bool stopped) {
   std::int32_t failureCount = 0;
   const std::int32_t count = window.List1ListCount();
   for (std::int32_t index = 0; index < count; ++index) {
     const WadPaths paths = PathsOfWad(window.List1List(index));
     const Judgement judgement = Judge(paths);
     if (judgement.failed) {
-      ReportFailure(window, paths, judgement.logText, ++failureCount);
+      ReportFailure(window, paths, judgement.logText, ++failureCount, stopped);
     } else {
       RecordSuccess(window, paths, judgement.stamp);
     }

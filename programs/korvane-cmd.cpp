@@ -17,7 +17,8 @@ constexpr char kUsage[] = "Usage: korvane-cmd BATCHFILE";
 constexpr char kHelp[] =
     "Runs BATCHFILE line by line as cmd.exe runs the lines Korvane writes: drive and folder\n"
     "changes, programs with their standard output sent to a file, and exit. A line that cannot\n"
-    "run explains itself on standard output and the batch goes on.\n"
+    "run explains itself on standard output and the batch goes on. SIGINT, SIGTERM or SIGHUP\n"
+    "stops the batch: the running program and all it started end, and korvane-cmd with them.\n"
     "Exit status: 0 the batch ran, 1 the batch file cannot be read, 2 wrong usage.\n";
 
 // The batch path is the whole argument text, perhaps in double quotes: the path may hold spaces.
@@ -37,6 +38,7 @@ std::string BatchPath(const std::string& argumentText) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::posix::HoldStopSignals();
   try {
     const std::string argumentText = platform::ArgumentText(argc, argv);
     if (argumentText == "--help") {

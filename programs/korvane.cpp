@@ -1,12 +1,15 @@
 // Korvane: brings every Quake WAD in the editor's texture folder up to date as a Half-Life WAD.
 // The toolkit's application carries the window and the library's message box; the driver does the
 // run. Exit status: 0 when everything converted or was up to date, 1 after failures, when the
-// texture folder cannot be opened or while another run holds it, 2 for a wrong command line.
+// texture folder cannot be opened or locked, while another run holds it or after the window was
+// closed mid-run, 2 for a wrong command line, and after a stop request the status it names (128 +
+// the signal's number on POSIX).
 
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "core/failure.h"
 #include "core/file_ops.h"
@@ -24,8 +27,11 @@ constexpr char kHelp[] =
     "there as successful.log or error.log. When nothing needs converting no window appears.\n"
     "Without a display the run log is printed on standard output.\n"
     "Only one Korvane converts the folder at a time; a second one exits at once.\n"
+    "SIGINT, SIGTERM or SIGHUP stops the run as closing the window does: the converters end and\n"
+    "error.log says which WADs were not converted. Bound a run with timeout, as in\n"
+    "\"timeout 1h korvane\".\n"
     "Exit status: 0 converted or up to date, 1 failures, no texture folder or another run\n"
-    "at work, 2 wrong usage.\n";
+    "at work, 2 wrong usage, 130, 143 or 129 stopped by SIGINT, SIGTERM or SIGHUP.\n";
 constexpr char kEditorFolder[] = "c:\\program files\\worldcraft";
 constexpr char kEditorFolder32[] = "c:\\program files (x86)\\worldcraft";
 
@@ -33,7 +39,7 @@ constexpr int kExitFailures = 1;
 constexpr int kExitUsage = 2;
 
 // Held for the whole run, so that a second Korvane (a double click) never works on the same folder
-// at once; the system drops it when the process ends, however it ends.
+// at once; the system drops it when the run's last process ends, however it ends.
 constexpr char kRunLockFile[] = "c:\\program files\\worldcraft\\textures\\korvane.lock";
 constexpr char kAlreadyRunning[] = "Korvane is already converting this folder";
 
@@ -58,10 +64,31 @@ std::string StartFailureReport(const core::SystemFailure& failure) {
   return report;
 }
 
-void PrintLog(const std::string& log) {
-  std::fwrite(log.data(), 1, log.size(), stdout);
-  std::fputs("\n", stdout);
+void Print(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
   std::fflush(stdout);
+}
+
+// Why no run can go ahead without the lock: another run holds it, or it cannot be taken at all.
+// Without it two runs could overlap, so either way the run stops before it changes anything.
+std::string LockFailure(platform::Error error) {
+  if (error == platform::kLockHeld) {
+    return kAlreadyRunning;
+  }
+  // Where the texture folder is missing, that is the reason, with where Korvane looked.
+  core::SetCHDriveCHDir(driver::kTextureFolder);
+  return std::string("cannot lock ") + kRunLockFile + ": " + platform::ErrorDescription(error) +
+         ".";
+}
+
+// A stopped run ends with the status of the request that stopped it, or 1 after the window was
+// closed.
+int ExitStatus(const driver::RunResult& result) {
+  if (result.stopped) {
+    const platform::StopRequest request = platform::CaughtStopRequest();
+    return request.name.empty() ? kExitFailures : request.exitStatus;
+  }
+  return result.failureCount > 0 ? kExitFailures : 0;
 }
 
 }  // namespace
@@ -80,21 +107,31 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", kUsage);
     return kExitUsage;
   }
+  platform::CatchStopRequests();
   const std::unique_ptr<window::Application> application = window::StartApplication(argc, argv);
-  // A folder that cannot hold the lock file is left to the run, which reports what is wrong with
-  // it.
-  platform::RunLock lock;
-  if (platform::TakeRunLock(kRunLockFile, lock) == platform::kLockHeld) {
-    std::fprintf(stderr, "korvane: %s\n", kAlreadyRunning);
-    application->ReportFailure(kAlreadyRunning);
-    return kExitFailures;
+  window::ProgressWindow& window = application->Window();
+  bool echoed = false;
+  if (!window.Watched()) {
+    // Nobody at the window: the run log goes to standard output as it grows, from the moment the
+    // window is shown. A run that never shows it prints its summary at the end.
+    window.EchoLog([&echoed](std::string_view text) {
+      Print(text);
+      echoed = true;
+    });
   }
   try {
-    const driver::RunResult result = driver::ConversionDriver(application->Window());
-    if (!application->Window().Watched()) {
-      PrintLog(result.log);
+    platform::RunLock lock;
+    if (const platform::Error error = platform::TakeRunLock(kRunLockFile, lock); error != 0) {
+      const std::string report = LockFailure(error);
+      std::fprintf(stderr, "korvane: %s\n", report.c_str());
+      application->ReportFailure(error == platform::kLockHeld ? report : "Korvane " + report);
+      return kExitFailures;
     }
-    return result.failureCount > 0 ? kExitFailures : 0;
+    const driver::RunResult result = driver::ConversionDriver(window);
+    if (!window.Watched()) {
+      Print(echoed ? "\n" : result.log + "\n");
+    }
+    return ExitStatus(result);
   } catch (const core::SystemFailure& failure) {
     const std::string report = StartFailureReport(failure);
     std::fprintf(stderr, "korvane: %s\n", report.c_str());

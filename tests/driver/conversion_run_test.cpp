@@ -387,7 +387,8 @@ TEST_F(ConversionRun, ClosingTheWindowStopsTheConverterAndEndsWithoutDone) {
   WriteHostFile(In("b_slow.hlwad"), QuakeWad(1) + "from an earlier run");
   driver_testing::ShiftModificationTime(In("b_slow.hlwad"), -120);
   driver_testing::DropStandInConverter(
-      R"(case "$2" in b_slow.wad) echo started; sleep 60 ;; esac; cat "$2" > "${2%.*}.hlwad")");
+      R"(case "$2" in b_slow.wad) echo part > b_slow.hlwad.tmp; echo started; sleep 60 ;; esac; )"
+      R"(cat "$2" > "${2%.*}.hlwad")");
   window::DonePressed = false;
   driver_testing::WatchedWindow window;
   window.OnDoEvents([](window::MemoryWindow& w) {
@@ -406,8 +407,14 @@ TEST_F(ConversionRun, ClosingTheWindowStopsTheConverterAndEndsWithoutDone) {
   EXPECT_NE(errorLog.find("Conversion successful for " + kFolder + "a_quick.hlwad"),
             std::string::npos)
       << errorLog;
-  EXPECT_NE(errorLog.find("b_slow.hlwad ... details ...\r\n\r\nstarted\n"), std::string::npos);
+  EXPECT_TRUE(std::regex_search(
+      errorLog, std::regex(R"(\.\.\. STOPPED after 00:\d\d: the window was closed\.\r\n)")))
+      << errorLog;
+  EXPECT_NE(errorLog.find("b_slow.hlwad ... details ...Not converted because the run was "
+                          "stopped.\r\n\r\nstarted\n"),
+            std::string::npos);
   EXPECT_FALSE(fs::exists(In("b_slow.hlwad")));
+  EXPECT_FALSE(fs::exists(In("b_slow.hlwad.tmp")));
   EXPECT_TRUE(window.seen.command1Visible);
 }
 

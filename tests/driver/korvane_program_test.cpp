@@ -7,12 +7,22 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <signal.h>
+
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <regex>
+#include <sstream>
 #include <string>
+#include <thread>
 
+#include "platform/platform.h"
 #include "tests/driver/run_folder.h"
+#include "tests/support/posix/program_start.h"
 #include "tests/support/program_run.h"
 
 namespace {
@@ -100,25 +110,43 @@ TEST_F(KorvaneProgram, NoConverterAnywhereFailsTheWadAndStampsNothing) {
   EXPECT_TRUE(fs::exists(In("error.log")));
 }
 
-TEST_F(KorvaneProgram, ASecondRunOnTheSameFolderChangesNothing) {
+// A lock that another run holds, or that cannot be taken at all, keeps the run from changing
+// anything; the lock dies with its holder, and the next run goes ahead.
+TEST_F(KorvaneProgram, ARunThatCannotTakeTheLockChangesNothing) {
+  const std::string lockPath = "c:\\program files\\worldcraft\\textures\\korvane.lock";
+  struct Blocker {
+    std::function<void()> make;
+    std::string message;
+  };
+  int holder = -1;
+  const std::vector<Blocker> blockers = {
+      {[&holder] {
+         holder = ::open(In("korvane.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+         ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+       },
+       "korvane: Korvane is already converting this folder\n"},
+      {[] { fs::create_directories(In("korvane.lock")); },
+       "korvane: cannot lock " + lockPath + ": Is a directory.\n"},
+      {[] { ASSERT_EQ(::mkfifo(In("korvane.lock").c_str(), 0600), 0); },
+       "korvane: cannot lock " + lockPath + ": Permission denied.\n"},
+  };
   WriteHostFile(In("good.wad"), QuakeWad(2));
-  WriteHostFile(In("error.log"), "the last run's log");
-  const int holder = ::open(In("korvane.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  ASSERT_GE(holder, 0);
-  ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+  for (const Blocker& blocker : blockers) {
+    WriteHostFile(In("error.log"), "the last run's log");
+    blocker.make();
 
-  const auto refused = Run();
-  ::close(holder);
+    const auto refused = Run();
 
-  EXPECT_EQ(refused.exitCode, 1);
-  EXPECT_NE(refused.err.find("korvane: Korvane is already converting this folder\n"),
-            std::string::npos)
-      << refused.err;
-  EXPECT_EQ(ReadHostFile(In("error.log")), "the last run's log");
-  EXPECT_FALSE(fs::exists(In("good.hlwad")));
-  EXPECT_FALSE(fs::exists(In("2hlwad.bat")));
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find(blocker.message), std::string::npos) << refused.err;
+    EXPECT_EQ(ReadHostFile(In("error.log")), "the last run's log");
+    EXPECT_FALSE(fs::exists(In("good.hlwad")));
+    EXPECT_FALSE(fs::exists(In("2hlwad.bat")));
+    ::close(holder);
+    holder = -1;
+    fs::remove_all(In("korvane.lock"));
+  }
 
-  // The lock dies with its holder: the next run goes ahead.
   const auto next = Run();
   EXPECT_EQ(next.exitCode, 0) << next.err;
   EXPECT_TRUE(fs::exists(In("good.hlwad")));
@@ -144,6 +172,111 @@ TEST_F(KorvaneProgram, TwoRunsStartedTogetherConvertOnce) {
   EXPECT_TRUE(fs::exists(In("logs/slow.stmp")));
   EXPECT_TRUE(fs::exists(In("successful.log")));
 }
+
+// Korvane stopped in the middle of a batch, by each signal a user, a terminal or a time limit
+// sends, and killed outright.
+class StoppedKorvane : public KorvaneProgram, public ::testing::WithParamInterface<int> {
+ protected:
+  // The ids of every process of the batch, as the stand-in converter wrote them down.
+  std::vector<pid_t> BatchProcesses() const {
+    std::vector<pid_t> ids;
+    std::istringstream listed(ReadHostFile(scratch_ / "pids"));
+    for (pid_t id = 0; listed >> id;) {
+      ids.push_back(id);
+    }
+    return ids;
+  }
+
+  bool AnyRuns(const std::vector<pid_t>& ids) const {
+    return std::any_of(ids.begin(), ids.end(),
+                       [](pid_t id) { return platform::ProcessIsRunning(id); });
+  }
+
+  // Waits until `done` holds, for at most `limit`.
+  static bool Within(std::chrono::milliseconds limit, const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+      if (std::chrono::steady_clock::now() > deadline) {
+        return false;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+  }
+};
+
+TEST_P(StoppedKorvane, LeavesNothingRunningAndTheNextRunConvertsEveryWad) {
+  const int signal = GetParam();
+  for (const char* name : {"a.wad", "b.wad", "c.wad"}) {
+    WriteHostFile(In(name), QuakeWad(2, name[0]));
+  }
+  // b.wad is slow, and its converter starts a process of its own that ignores SIGINT, as a
+  // shell's background job does.
+  const std::string pids = test_support::ShellWord((scratch_ / "pids").string());
+  DropStandInConverter("echo $$ $PPID >> " + pids +
+                       R"(; case "$2" in b.wad) echo part > b.hlwad.tmp; echo started; )"
+                       "sleep 60 & echo $! >> " +
+                       pids + "; wait ;; esac; exec wadconv \"$@\"");
+  const pid_t korvane = test_support::StartProgram(
+      scratch_, KORVANE_PROGRAM, {}, scratch_,
+      {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}});
+
+  // The run log reaches standard output as it grows: the first progress dots are there while
+  // the batch still works on b.wad.
+  ASSERT_TRUE(Within(std::chrono::seconds(10), [&] {
+    return BatchProcesses().size() == 5 &&
+           ReadHostFile(scratch_ / "out").find("Beginning conversion .......") != std::string::npos;
+  })) << ReadHostFile(scratch_ / "out");
+  ASSERT_EQ(::kill(korvane, signal), 0);
+  const auto stopped = test_support::FinishProgram(korvane, scratch_, std::chrono::seconds(10));
+
+  EXPECT_EQ(stopped.exitCode, 128 + signal) << stopped.err;
+  const std::vector<pid_t> batch = BatchProcesses();
+  // The lock is free only once nothing of the batch runs, and that within 3 s.
+  const int lock = ::open(In("korvane.lock").c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_GE(lock, 0);
+  EXPECT_TRUE(
+      Within(std::chrono::seconds(3), [&] { return ::flock(lock, LOCK_EX | LOCK_NB) == 0; }));
+  EXPECT_FALSE(AnyRuns(batch));
+  ::close(lock);
+
+  if (signal != SIGKILL) {
+    const std::string errorLog = ReadHostFile(In("error.log"));
+    EXPECT_TRUE(std::regex_search(
+        errorLog,
+        std::regex(R"(Beginning conversion \.\.\.\.(\.\.\.)+\.\.\. STOPPED after 00:\d\d: )"
+                   "Korvane received SIG" +
+                   std::string(sigabbrev_np(signal)) + R"(\.\r\nConversion successful for )")))
+        << errorLog;
+    for (const char* hlwad : {"b.hlwad", "c.hlwad"}) {
+      EXPECT_NE(errorLog.find(std::string(hlwad) +
+                              " ... details ...Not converted because the run was stopped."),
+                std::string::npos)
+          << hlwad;
+    }
+    EXPECT_TRUE(
+        stopped.out.ends_with("END OF DATA .. Log written to "
+                              "c:\\program files\\worldcraft\\textures\\error.log\n"))
+        << stopped.out;
+    EXPECT_FALSE(fs::exists(In("b.hlwad.tmp")));
+    EXPECT_FALSE(fs::exists(In("2hlwad.bat")));
+  }
+
+  fs::remove(In("wadconv.exe"));
+  const auto next = Run();
+  EXPECT_EQ(next.exitCode, 0) << next.out << next.err;
+  for (const char* stem : {"a", "b", "c"}) {
+    EXPECT_EQ(ReadHostFile(In(std::string(stem) + ".hlwad")).substr(0, 4), "WAD3") << stem;
+    EXPECT_TRUE(fs::exists(In("logs/" + std::string(stem) + ".stmp"))) << stem;
+  }
+  EXPECT_FALSE(fs::exists(In("b.hlwad.tmp")));
+}
+
+INSTANTIATE_TEST_SUITE_P(EachWayOfStopping, StoppedKorvane,
+                         ::testing::Values(SIGINT, SIGTERM, SIGHUP, SIGKILL),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return std::string(sigabbrev_np(info.param));
+                         });
 
 TEST_F(KorvaneProgram, HelpVersionAndWrongArgumentsStartNoRun) {
   const auto help = Run({"--help"});
