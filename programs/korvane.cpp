@@ -110,15 +110,13 @@ int main(int argc, char** argv) {
   platform::CatchStopRequests();
   const std::unique_ptr<window::Application> application = window::StartApplication(argc, argv);
   window::ProgressWindow& window = application->Window();
+  // Where nobody watches the window, the run log goes to standard output as it grows, from the
+  // moment the window is shown; a run that never shows it prints its summary at the end.
   bool echoed = false;
-  if (!window.Watched()) {
-    // Nobody at the window: the run log goes to standard output as it grows, from the moment the
-    // window is shown. A run that never shows it prints its summary at the end.
-    window.EchoLog([&echoed](std::string_view text) {
-      Print(text);
-      echoed = true;
-    });
-  }
+  window.EchoLog([&echoed](std::string_view text) {
+    Print(text);
+    echoed = true;
+  });
   try {
     platform::RunLock lock;
     if (const platform::Error error = platform::TakeRunLock(kRunLockFile, lock); error != 0) {

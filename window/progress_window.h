@@ -36,8 +36,8 @@ class ProgressWindow {
   virtual bool Closed() const = 0;
   // False where nobody can see the window or press Done: a platform that draws nowhere.
   virtual bool Watched() const = 0;
-  // From the moment the window is shown until it is unloaded, the log box's text also goes to
-  // `echo` as it grows: all of it at once, then each addition. For a window nobody watches.
+  // Where nobody watches the window, the log box's text also goes to `echo` from the moment the
+  // window is shown until it is unloaded: all of it at once, then each addition as it comes.
   virtual void EchoLog(std::function<void(std::string_view)> echo) = 0;
 
   // The log box: multi-line, with a vertical scroll bar.

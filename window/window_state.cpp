@@ -43,7 +43,7 @@ void WindowState::Load() {
 
 void WindowState::Show() {
   Load();
-  if (echo_) {
+  if (echo_ && !Watched()) {
     Log().Echo(echo_);
   }
   state_.visible = true;

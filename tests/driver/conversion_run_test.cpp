@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <numeric>
 #include <regex>
 #include <thread>
 
@@ -268,12 +269,15 @@ TEST_F(ConversionRun, ConverterThatNeverRanFailsEveryWad) {
   EXPECT_FALSE(fs::exists(In("successful.log")));
 }
 
-// Where nobody can see the window, a run with failures ends without waiting for Done.
-TEST_F(ConversionRun, UnwatchedWindowDoesNotWaitForDone) {
+// Where nobody can see the window, a run with failures ends without waiting for Done, and the
+// log box's text went out piece by piece as it grew, exactly as it ended.
+TEST_F(ConversionRun, UnwatchedWindowDoesNotWaitForDoneAndEchoesItsLog) {
   WriteHostFile(In("broken.wad"), "WAD2 and nothing more");
   window::DonePressed = false;
   window::MemoryWindow window;
   window.SetWatched(false);
+  std::vector<std::string> echoed;
+  window.EchoLog([&echoed](std::string_view text) { echoed.emplace_back(text); });
 
   const driver::RunResult result = driver::ConversionDriver(window);
 
@@ -281,6 +285,8 @@ TEST_F(ConversionRun, UnwatchedWindowDoesNotWaitForDone) {
   EXPECT_FALSE(window::DonePressed);
   EXPECT_EQ(result.log, ReadHostFile(In("error.log")) + "\r\nEND OF DATA .. Log written to " +
                             kFolder + "error.log");
+  EXPECT_GT(echoed.size(), 5u);
+  EXPECT_EQ(std::accumulate(echoed.begin(), echoed.end(), std::string()), result.log);
 }
 
 TEST_F(ConversionRun, UnsafeNamesConvertAndStayUpToDate) {
