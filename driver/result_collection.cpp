@@ -37,8 +37,8 @@ Judgement Judge(const WadPaths& paths) {
   return judgement;
 }
 
-// In a stopped run a failure without the converter's error marker is a WAD the stop cut short or
-// never reached; what the converter wrote of it follows.
+// In a stopped run (`stopped`) a failure without the converter's error marker is a WAD that the
+// stop cut short or never reached: it says so, followed by what the converter wrote of it.
 void ReportFailure(window::ProgressWindow& window, const WadPaths& paths,
                    const std::string& logText, std::int32_t failureCount, bool stopped) {
   core::TextBox& log = window.Text1();
