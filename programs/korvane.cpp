@@ -129,6 +129,9 @@ int main(int argc, char** argv) {
     if (!window.Watched()) {
       Print(echoed ? "\n" : result.log + "\n");
     }
+    if (!result.unsavedLog.empty()) {
+      std::fprintf(stderr, "korvane: %s\n", result.unsavedLog.c_str());
+    }
     return ExitStatus(result);
   } catch (const core::SystemFailure& failure) {
     const std::string report = StartFailureReport(failure);
