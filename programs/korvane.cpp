@@ -4,20 +4,21 @@
 // texture folder cannot be opened or while another run holds it, 2 for a wrong command line.
 
 #include <cstdio>
-#include <cstring>
+#include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/failure.h"
 #include "core/file_ops.h"
 #include "driver/conversion_driver.h"
 #include "driver/run_paths.h"
+#include "platform/common/program_options.h"
 #include "platform/platform.h"
 #include "window/application.h"
 
 namespace {
 
-constexpr char kUsage[] = "usage: korvane [--help | --version]";
 constexpr char kHelp[] =
     "Converts every Quake WAD (*.wad) in c:\\program files\\worldcraft\\textures that changed\n"
     "since its last conversion into a Half-Life WAD (.hlwad) beside it, and saves the run log\n"
@@ -25,12 +26,11 @@ constexpr char kHelp[] =
     "Without a display the run log is printed on standard output.\n"
     "Only one Korvane converts the folder at a time; a second one exits at once.\n"
     "Exit status: 0 converted or up to date, 1 failures, no texture folder or another run\n"
-    "at work, 2 wrong usage.\n";
+    "at work, 2 a wrong command line.\n";
 constexpr char kEditorFolder[] = "c:\\program files\\worldcraft";
 constexpr char kEditorFolder32[] = "c:\\program files (x86)\\worldcraft";
 
 constexpr int kExitFailures = 1;
-constexpr int kExitUsage = 2;
 
 // Held for the whole run, so that a second Korvane (a double click) never works on the same folder
 // at once; the system drops it when the process ends, however it ends.
@@ -50,35 +50,56 @@ std::string StartFailureReport(const core::SystemFailure& failure) {
   if (!origin.empty()) {
     report += " On this machine " + origin + ". Korvane expects a Wine prefix with the editor.";
   }
-  if (core::DetectIfAFileExistsTrueFalseAbs(kEditorFolder32) == -1) {
+  // A link can stand only where the editor's folder is missing.
+  if (core::DetectIfAFileExistsTrueFalseAbs(kEditorFolder32) == -1 &&
+      core::DetectIfAFileExistsTrueFalseAbs(kEditorFolder) != -1) {
     report += std::string(" The editor is installed under ") + kEditorFolder32 +
               "; make the fixed folder reach it with " +
               platform::FolderLinkCommand(kEditorFolder, kEditorFolder32) + ".";
+  } else {
+    report += std::string(" Install the editor there") +
+              (origin.empty() ? "" : ", set WINEPREFIX to the Wine prefix that holds it") +
+              ", or make the folder with " + platform::MakeFolderCommand(driver::kTextureFolder) +
+              ".";
   }
   return report;
 }
 
+// The help, with where the texture folder is on this machine and what chooses it.
+std::string Help() {
+  std::string help = kHelp;
+  std::string host;
+  if (platform::HostPath(driver::kTextureFolder, host) == 0 && host != driver::kTextureFolder) {
+    help += "The texture folder on this machine: " + host + "\n";
+  }
+  const std::string origin = platform::DriveOrigin('c');
+  if (!origin.empty()) {
+    help += "(" + origin + "). WINEPREFIX chooses the Wine prefix, as in\n" +
+            "WINEPREFIX=~/.wine-worldcraft korvane\n";
+  }
+  return help;
+}
+
 void PrintLog(const std::string& log) {
-  std::fwrite(log.data(), 1, log.size(), stdout);
-  std::fputs("\n", stdout);
+  const char* const lineEnd = platform::StandardOutputLineEnd();
+  const std::string shown = platform::common::WithLineEnds(log, lineEnd) + lineEnd;
+  std::fwrite(shown.data(), 1, shown.size(), stdout);
   std::fflush(stdout);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 1) {
-    const bool alone = argc == 2;
-    if (alone && std::strcmp(argv[1], "--help") == 0) {
-      std::printf("%s\n%s", kUsage, kHelp);
-      return 0;
-    }
-    if (alone && std::strcmp(argv[1], "--version") == 0) {
-      std::printf("korvane %s\n", KORVANE_VERSION);
-      return 0;
-    }
-    std::fprintf(stderr, "%s\n", kUsage);
-    return kExitUsage;
+  const platform::common::ProgramUsage usage{"korvane", "[-h | --help | --version]", Help(),
+                                             KORVANE_VERSION};
+  const std::vector<std::string> words(argv + 1, argv + argc);
+  if (const auto answered =
+          platform::common::AnswerCommonOptions(usage, words, std::cout, std::cerr)) {
+    return *answered;
+  }
+  if (!words.empty()) {
+    return platform::common::WrongCommandLine(usage, "unexpected argument '" + words.front() + "'",
+                                              std::cerr);
   }
   const std::unique_ptr<window::Application> application = window::StartApplication(argc, argv);
   // A folder that cannot hold the lock file is left to the run, which reports what is wrong with

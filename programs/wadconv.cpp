@@ -1,43 +1,50 @@
 // wadconv -wad2hl NAME: converts the Quake WAD NAME into a Half-Life WAD "<stem>.hlwad" in the
-// current folder. Everything goes to standard output, each line ended by CR LF like every other
-// text file of the programs; errors start with "** ERROR **" and give a non-zero exit code.
+// current folder. Everything goes to standard output, so that a batch that sends it to a log keeps
+// all of it; errors start with "** ERROR **" and give a non-zero exit code. Lines end in CR LF like
+// every other text file of the programs, and in LF on a terminal of Linux.
 
 #include <cstdio>
-#include <cstring>
 #include <exception>
+#include <iostream>
 #include <string>
 
+#include "platform/common/command_line.h"
+#include "platform/common/program_options.h"
 #include "platform/platform.h"
 #include "wadconv/conversion.h"
 #include "wadconv/converter_run.h"
 
 namespace {
 
-constexpr char kHelp[] =
-    "usage: wadconv -wad2hl NAME\n"
+const platform::common::ProgramUsage kUsage{
+    "wadconv", "-wad2hl NAME",
     "Converts the Quake WAD2 file NAME into the Half-Life WAD3 file STEM.hlwad in the current\n"
-    "folder (STEM is NAME's file name up to its last \".\"). Exit status: 0 converted,\n"
-    "1 not converted (nothing written), 2 wrong arguments.\n";
+    "folder (STEM is NAME's file name up to its last dot). Everything, errors too, goes to\n"
+    "standard output. Exit status: 0 converted, 1 not converted (nothing written), 2 a wrong\n"
+    "command line.\n",
+    WADCONV_VERSION, "** ERROR ** "};
 
 void PrintLine(const std::string& line) {
   std::fwrite(line.data(), 1, line.size(), stdout);
-  std::fputs("\r\n", stdout);
+  std::fputs(platform::StandardOutputLineEnd(), stdout);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-    std::fputs(kHelp, stdout);
-    return 0;
+  const std::string argumentText = platform::ArgumentText(argc, argv);
+  if (const auto answered = platform::common::AnswerCommonOptions(
+          kUsage, platform::common::SplitCommandLine(argumentText), std::cout, std::cout,
+          {"-wad2hl"})) {
+    return *answered;
   }
-  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-    std::printf("wadconv %s\n", WADCONV_VERSION);
-    return 0;
+  if (wadconv::NameFromArguments(argumentText).empty()) {
+    return platform::common::WrongCommandLine(kUsage, "expected -wad2hl and the name of a WAD",
+                                              std::cout);
   }
   try {
     const wadconv::RunOutcome outcome =
-        wadconv::RunWadconv(platform::NativeFileSystem(), platform::ArgumentText(argc, argv));
+        wadconv::RunWadconv(platform::NativeFileSystem(), argumentText);
     for (const std::string& line : outcome.lines) {
       PrintLine(line);
     }

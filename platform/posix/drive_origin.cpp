@@ -54,7 +54,17 @@ std::string FolderLinkCommand(const std::string& link, const std::string& target
   if (HostPath(link, hostLink) != 0 || HostPath(target, hostTarget) != 0) {
     return "a symbolic link from " + link + " to " + target;
   }
-  return "ln -s " + ShellQuoted(hostTarget) + " " + ShellQuoted(hostLink);
+  const std::string parent = hostLink.substr(0, hostLink.find_last_of('/'));
+  return "mkdir -p " + ShellQuoted(parent) + " && ln -s " + ShellQuoted(hostTarget) + " " +
+         ShellQuoted(hostLink);
+}
+
+std::string MakeFolderCommand(const std::string& path) {
+  std::string host;
+  if (HostPath(path, host) != 0) {
+    return "a folder " + path;
+  }
+  return "mkdir -p " + ShellQuoted(host);
 }
 
 }  // namespace platform
