@@ -195,6 +195,15 @@ TEST_F(KorvaneProgram, EveryProgramFollowsTheSameCommandLineRules) {
   EXPECT_EQ(batch.exitCode, 2);
   EXPECT_EQ(batch.err, "korvane-cmd: no batch file named\n" + all[3].usage);
   EXPECT_FALSE(fs::exists(In("successful.log")));
+
+  // On a terminal lines end in LF: korvane's run log and wadconv's report.
+  const std::string onTerminal = "stty -onlcr; " + test_support::ShellWord(KORVANE_PROGRAM) + "; " +
+                                 test_support::ShellWord(all[2].path.string()) +
+                                 " -wad2hl missing.wad";
+  const auto terminal = Run({"-qec", onTerminal, "/dev/null"}, {}, "script");
+  EXPECT_NE(terminal.out.find("Everything up to date!\n"), std::string::npos) << terminal.out;
+  EXPECT_NE(terminal.out.find("** ERROR ** cannot read"), std::string::npos) << terminal.out;
+  EXPECT_EQ(terminal.out.find('\r'), std::string::npos) << terminal.out;
 }
 
 // korvane --help says where the texture folder is on this machine and what chooses it.
@@ -256,6 +265,14 @@ TEST_F(KorvaneProgram, TheX86FixesWorkAsPasted) {
   ASSERT_NE(readme.find("ln -s"), std::string::npos) << readme;
   const std::vector<std::string> manual = ManualExamples("korvane.1");
   EXPECT_NE(std::find(manual.begin(), manual.end(), readme), manual.end()) << readme;
+  // The package's README and the ZIP's readme give the same lines, indented.
+  for (const char* other : {"programs/debian/README", "programs/readme-windows.txt"}) {
+    const std::string text = ReadHostFile(fs::path(KORVANE_SOURCE_DIR) / other);
+    std::istringstream lines(readme);
+    for (std::string line; std::getline(lines, line);) {
+      EXPECT_NE(text.find(line + "\n"), std::string::npos) << other << ": " << line;
+    }
+  }
 
   const fs::path driveC = driver_testing::DriveC();
   for (const bool wineboot : {true, false}) {
