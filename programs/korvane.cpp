@@ -56,7 +56,7 @@ std::string StartFailureReport(const core::SystemFailure& failure) {
     report += std::string(" The editor is installed under ") + kEditorFolder32 +
               "; make the fixed folder reach it with " +
               platform::FolderLinkCommand(kEditorFolder, kEditorFolder32) + ".";
-  } else {
+  } else if (core::DetectIfAFileExistsTrueFalseAbs(driver::kTextureFolder) != -1) {
     report += std::string(" Install the editor there") +
               (origin.empty() ? "" : ", set WINEPREFIX to the Wine prefix that holds it") +
               ", or make the folder with " + platform::MakeFolderCommand(driver::kTextureFolder) +

@@ -227,7 +227,12 @@ TEST_F(KorvaneProgram, MissingPrefixSaysWhereItLooked) {
                          " (from WINEPREFIX), which does not exist"),
             std::string::npos)
       << run.err;
-  EXPECT_NE(run.err.find("expects a Wine prefix with the editor"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("expects a Wine prefix with the editor. Install the editor there, set "
+                         "WINEPREFIX to the Wine prefix that holds it, or make the folder with "
+                         "mkdir -p '" +
+                         nowhere.string() + "/drive_c/program files/worldcraft/textures'.\n"),
+            std::string::npos)
+      << run.err;
 }
 
 // The lines of the first fenced block after `marker` in a Markdown text.
