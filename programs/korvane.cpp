@@ -70,12 +70,12 @@ std::string Help() {
   std::string help = kHelp;
   std::string host;
   if (platform::HostPath(driver::kTextureFolder, host) == 0 && host != driver::kTextureFolder) {
-    help += "The texture folder on this machine: " + host + "\n";
+    help += "The texture folder on this machine:\n  " + host + "\n";
   }
   const std::string origin = platform::DriveOrigin('c');
   if (!origin.empty()) {
-    help += "(" + origin + "). WINEPREFIX chooses the Wine prefix, as in\n" +
-            "WINEPREFIX=~/.wine-worldcraft korvane\n";
+    help += "On this machine " + origin +
+            ".\nWINEPREFIX chooses the Wine prefix: WINEPREFIX=~/.wine-worldcraft korvane\n";
   }
   return help;
 }
