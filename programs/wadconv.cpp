@@ -5,7 +5,7 @@
 
 #include <cstdio>
 #include <exception>
-#include <iostream>
+#include <sstream>
 #include <string>
 
 #include "platform/common/command_line.h"
@@ -29,18 +29,30 @@ void PrintLine(const std::string& line) {
   std::fputs(platform::StandardOutputLineEnd(), stdout);
 }
 
+// What the shared command-line rules said, one line at a time.
+void PrintLines(const std::string& text) {
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    PrintLine(line);
+  }
+  std::fflush(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string argumentText = platform::ArgumentText(argc, argv);
+  std::ostringstream said;
   if (const auto answered = platform::common::AnswerCommonOptions(
-          kUsage, platform::common::SplitCommandLine(argumentText), std::cout, std::cout,
-          {"-wad2hl"})) {
+          kUsage, platform::common::SplitCommandLine(argumentText), said, said, {"-wad2hl"})) {
+    PrintLines(said.str());
     return *answered;
   }
   if (wadconv::NameFromArguments(argumentText).empty()) {
-    return platform::common::WrongCommandLine(kUsage, "expected -wad2hl and the name of a WAD",
-                                              std::cout);
+    const int status =
+        platform::common::WrongCommandLine(kUsage, "expected -wad2hl and the name of a WAD", said);
+    PrintLines(said.str());
+    return status;
   }
   try {
     const wadconv::RunOutcome outcome =
