@@ -5,7 +5,9 @@
 // the last line needs no line end, and a final line end yields no extra empty line. Written lines
 // end in CR LF.
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
@@ -18,8 +20,11 @@ class LineReader {
 
   // True when no line is left. May read ahead; a read failure is kept in error().
   bool AtEnd();
-  // The next line without its line end. Returns the read error, 0 on success.
-  platform::Error ReadLine(std::string& line);
+  // The next piece of the current line: as much of it as the buffer holds, so that memory stays
+  // bounded whatever a line's length. `piece` points into the reader's buffer and stays valid
+  // until the next call; `lineEnds` is true when the line ends after it (at a line end or at the
+  // end of the file). Returns the read error, 0 on success.
+  platform::Error ReadPiece(std::string_view& piece, bool& lineEnds);
   platform::Error error() const { return error_; }
 
  private:
@@ -31,6 +36,8 @@ class LineReader {
   std::size_t position_ = 0;
   std::size_t size_ = 0;
   bool endOfFile_ = false;
+  // The last line ended at a CR, and an LF that follows belongs to that line end.
+  bool skipLf_ = false;
   platform::Error error_ = 0;
 };
 
@@ -39,7 +46,15 @@ class LineWriter {
   LineWriter(platform::FileSystem& fs, platform::File file) : fs_(fs), file_(file) {}
 
   // Writes `line` and CR LF; output is buffered until Flush.
-  platform::Error WriteLine(const std::string& line);
+  platform::Error WriteLine(std::string_view line);
+  // Adds `text` to the current line. A long line goes to the file piece by piece, so memory stays
+  // bounded whatever its length.
+  platform::Error Append(std::string_view text);
+  // Ends the current line with CR LF.
+  platform::Error EndLine();
+  // Takes back what was added since the last line end, cutting the file back where part of it was
+  // written already. The file must have been empty when the writer started.
+  platform::Error DropLine();
   // Hands every buffered byte to the file. Every few MiB written it also starts their write-back
   // to disk, so that the final flush of a large file does not wait for all of it at once.
   platform::Error Flush();
@@ -48,6 +63,9 @@ class LineWriter {
   platform::FileSystem& fs_;
   platform::File file_;
   std::string pending_;
+  // Bytes handed to the file so far, and where the current line starts.
+  std::int64_t written_ = 0;
+  std::int64_t lineStart_ = 0;
   platform::WriteBackPacer writeBack_;
 };
 

@@ -1,7 +1,8 @@
 // libFuzzer target: pellisk's rewrite of a map held in memory. The first byte sets how many bytes
 // each read hands out; the rest is the map. The rewritten map must equal a plain reading of it:
 // its lines without those that hold "mapversion" in any letter case, each kept line followed by
-// CR LF. A line ends at CR LF, at a lone CR or at a lone LF; the last line needs no line end.
+// CR LF. A line ends at CR LF, at a lone CR or at a lone LF; the last line needs no line end. A map
+// with a NUL byte is refused and left alone.
 
 #include <cstddef>
 #include <cstdint>
@@ -57,6 +58,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   fuzz::ChunkedFileSystem fs(1 + data[0] % 32);
   fs.files["x.map"].assign(map.begin(), map.end());
+  if (map.find('\0') != std::string_view::npos) {
+    bool refused = false;
+    try {
+      stripper::MapVersionStripper("x.map", fs);
+    } catch (const stripper::StripFailure&) {
+      refused = true;
+    }
+    fuzz::Require(refused && fs.files.size() == 1 &&
+                      std::string_view(fs.files["x.map"].data(), fs.files["x.map"].size()) == map,
+                  "a map with a NUL byte is refused and left as it was");
+    return 0;
+  }
   stripper::MapVersionStripper("x.map", fs);
 
   const std::string expected = ReferenceRewrite(map);

@@ -22,6 +22,16 @@ struct File {
   std::intptr_t handle = -1;
 };
 
+// What kind of thing a name stands for, as far as a program that rewrites files needs to know.
+enum class FileKind { kRegular, kFolder, kOther };
+
+struct FileFacts {
+  // kOther: a FIFO, a device, a socket: nothing a program may read as a file without waiting.
+  FileKind kind = FileKind::kOther;
+  // The owner's write permission is missing (POSIX) or the read-only attribute is set (Windows).
+  bool readOnly = false;
+};
+
 // File-system operations, as an interface so that tests can stand a failing or recording file
 // system in for the real one (see NativeFileSystem).
 class FileSystem {
@@ -43,6 +53,23 @@ class FileSystem {
   virtual Error OpenRead(const std::string& path, File& file) = 0;
   // Creates a file for writing raw bytes, emptying an existing one.
   virtual Error Create(const std::string& path, File& file) = 0;
+  // Creates a new file for writing; fails (EEXIST, ERROR_FILE_EXISTS) when anything stands at the
+  // name, a link or a case variant included, so that nothing is ever written through. On POSIX it
+  // starts readable by its owner only, until CopySettings gives it other permissions.
+  virtual Error CreateNew(const std::string& path, File& file) = 0;
+  // What a name (followed through links) stands for, found without opening it, since opening a
+  // FIFO waits for a writer.
+  virtual Error Inspect(const std::string& path, FileFacts& facts) = 0;
+  // The names in `path`'s folder that equal its last name without regard to letter case, as they
+  // are stored (the name itself among them when it exists), in byte order; empty when there is
+  // none. Where the file system ignores letter case there is at most one.
+  virtual Error NamesLike(const std::string& path, std::vector<std::string>& names) = 0;
+  // Gives the open file `to` what the open file `from` has beyond its bytes: on POSIX its
+  // permission bits, owner and group (EPERM, with the permission bits left alone, when the
+  // process may not give that owner or group), on Windows its attributes.
+  virtual Error CopySettings(File from, File to) = 0;
+  // Cuts the open file back to its first `length` bytes; the next Write continues there.
+  virtual Error Truncate(File file, std::int64_t length) = 0;
   // Reads up to `size` bytes; `got` is 0 at the end of the file.
   virtual Error Read(File file, char* buffer, std::size_t size, std::size_t& got) = 0;
   // Reads up to `size` bytes at byte `offset`; `got` is 0 past the end. Where a later Read of the

@@ -54,4 +54,12 @@ bool BackupIsMapItself(const MapNames& names) {
          ComparableFileName(names.backup.substr(FolderPartLength(names.backup)));
 }
 
+std::string WithFileName(const std::string& path, const std::string& name) {
+  std::size_t folderLength = FolderPartLength(path);
+  if (folderLength == 0 && path.size() >= 2 && path[1] == ':') {
+    folderLength = 2;
+  }
+  return path.substr(0, folderLength) + name;
+}
+
 }  // namespace stripper

@@ -27,5 +27,8 @@ MapNames NamesOfMap(const std::string& mapFileName);
 // True when the backup name denotes the map file itself (a map named "*.bkr" in any case), so
 // that setting the map aside would destroy it.
 bool BackupIsMapItself(const MapNames& names);
+// `path` with its last name replaced by `name`: the folder part (or drive, as in "c:level1.map")
+// stays as written.
+std::string WithFileName(const std::string& path, const std::string& name);
 
 }  // namespace stripper

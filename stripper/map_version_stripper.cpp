@@ -1,8 +1,9 @@
 #include "stripper/map_version_stripper.h"
 
+#include <vector>
+
 #include "core/failure.h"
-#include "core/text_file.h"
-#include "stripper/line_filter.h"
+#include "stripper/map_copy.h"
 #include "stripper/map_names.h"
 
 namespace stripper {
@@ -26,66 +27,116 @@ void Check(platform::Error error, const std::string& step) {
   }
 }
 
-bool Exists(platform::FileSystem& fs, const std::string& name) {
-  double time = 0;
-  return fs.ModificationTime(name, time) == 0;
+[[noreturn]] void Refuse(const Run& run, const std::string& reason) {
+  throw StripFailure("Refusing " + run.names.map + ": " + reason + "; nothing was changed");
 }
 
-void OpenMap(Run& run) {
-  const platform::Error error = run.fs.OpenRead(run.names.map, run.map);
-  if (error != 0 && Exists(run.fs, run.names.backup)) {
-    // What an interrupted run leaves: the map's content lies under the backup name, and it
-    // stays there untouched.
-    throw core::SystemFailure("Cannot open the map file " + run.names.map + " (its backup " +
-                                  run.names.backup + " exists and is kept)",
-                              error);
+std::string Joined(const std::vector<std::string>& names) {
+  std::string joined;
+  for (const std::string& name : names) {
+    joined += (joined.empty() ? "" : ", ") + name;
   }
-  Check(error, "Cannot open the map file " + run.names.map);
+  return joined;
 }
 
-void CopyKeptLines(Run& run) {
-  core::LineReader reader(run.fs, run.map);
-  core::LineWriter writer(run.fs, run.temporary);
-  const std::string readStep = "Cannot read the map file " + run.names.map;
-  const std::string writeStep = "Cannot write the temporary file " + run.names.temporary;
-  std::string line;
-  while (!reader.AtEnd()) {
-    Check(reader.ReadLine(line), readStep);
-    if (!HoldsMapVersion(line)) {
-      Check(writer.WriteLine(line), writeStep);
-    }
+// The files that stand at `path`'s name in any letter case, with the folder part as written.
+std::vector<std::string> FilesAt(Run& run, const std::string& path) {
+  std::vector<std::string> names;
+  Check(run.fs.NamesLike(path, names), "Cannot look for " + path);
+  for (std::string& name : names) {
+    name = WithFileName(path, name);
   }
-  Check(reader.error(), readStep);
-  Check(writer.Flush(), writeStep);
+  return names;
 }
 
-void WriteTemporary(Run& run) {
-  Check(run.fs.Create(run.names.temporary, run.temporary),
-        "Cannot create the temporary file " + run.names.temporary);
+// A missing map whose backup exists is what a run stopped between its two renames leaves: the
+// backup holds the map's content, and stays untouched.
+[[noreturn]] void ReportMissingMap(Run& run, platform::Error error) {
+  const core::SystemFailure failure("Cannot open the map file " + run.names.map, error);
+  std::vector<std::string> backups;
+  if (run.fs.NamesLike(run.names.backup, backups) == 0 && backups.size() == 1) {
+    backups.front() = WithFileName(run.names.backup, backups.front());
+    std::vector<std::string> temporaries;
+    run.fs.NamesLike(run.names.temporary, temporaries);
+    const std::string leftover =
+        temporaries.empty() ? "" : ", delete " + WithFileName(run.names.temporary, temporaries[0]);
+    throw StripFailure(std::string(failure.what()) + "; " + backups.front() +
+                       " holds a map's content left by an interrupted run: rename it to " +
+                       run.names.map + leftover + " and run pellisk again");
+  }
+  throw failure;
+}
+
+// Every refusal comes before the first change. A backup or temporary file found here may be the
+// only copy of a map (of this map or of another with the same stem), so it is never deleted or
+// written into.
+void CheckBeforeTouching(Run& run) {
+  platform::FileFacts facts;
+  if (const platform::Error error = run.fs.Inspect(run.names.map, facts); error != 0) {
+    ReportMissingMap(run, error);
+  }
+  const std::vector<std::string> maps = FilesAt(run, run.names.map);
+  if (maps.size() > 1) {
+    Refuse(run, "its folder holds " + Joined(maps) +
+                    ", names that differ only in letter case, which Windows and the map editor "
+                    "cannot tell apart: rename all but one and run pellisk again");
+  }
+  if (maps.size() == 1) {
+    // The rewritten map takes the name the file has on disk, in its letter case.
+    run.names.map = maps.front();
+  }
+  if (facts.kind == platform::FileKind::kFolder) {
+    Refuse(run, "it is a folder, not a map file");
+  }
+  if (facts.kind != platform::FileKind::kRegular) {
+    Refuse(run, "it is not a regular file (a FIFO, a device or a socket), so not a map file");
+  }
+  if (facts.readOnly) {
+    Refuse(run, "the map file is read-only: make it writable and run pellisk again");
+  }
+  if (const auto backups = FilesAt(run, run.names.backup); !backups.empty()) {
+    Refuse(run, Joined(backups) +
+                    " already exists and may be the only copy of a map left by an interrupted "
+                    "run: check it, rename it back to its map's name or delete it, and run "
+                    "pellisk again");
+  }
+  if (const auto temporaries = FilesAt(run, run.names.temporary); !temporaries.empty()) {
+    Refuse(run, Joined(temporaries) +
+                    " already exists, left by an interrupted run (pellisk's temporary files "
+                    "hold only lines copied from a map that stays whole): delete it and run "
+                    "pellisk again");
+  }
+}
+
+CopiedMap WriteTemporary(Run& run) {
+  Check(run.fs.OpenRead(run.names.map, run.map), "Cannot open the map file " + run.names.map);
+  Check(run.fs.CreateNew(run.names.temporary, run.temporary),
+        "Cannot create the temporary file " + run.names.temporary + " beside the map");
   run.temporaryExists = true;
-  CopyKeptLines(run);
+  Check(run.fs.CopySettings(run.map, run.temporary),
+        "Cannot give the temporary file " + run.names.temporary +
+            " the owner, group and permissions (or attributes) of the map file " + run.names.map +
+            ", which the rewritten map keeps");
+  const CopiedMap copied =
+      CopyKeptLines(run.fs, run.map, run.temporary, run.names.map, run.names.temporary);
+  if (copied.holdsNul) {
+    Refuse(run,
+           "it holds NUL bytes, so it is not a text map (it may be a WAD, a binary .rmf map "
+           "or UTF-16 text)");
+  }
   Check(run.fs.Sync(run.temporary),
         "Cannot flush the temporary file " + run.names.temporary + " to disk");
   Check(run.fs.Close(run.temporary), "Cannot close the temporary file " + run.names.temporary);
   Check(run.fs.Close(run.map), "Cannot close the map file " + run.names.map);
-}
-
-// An old backup goes without a question, but only now that the map is known to exist, so that
-// the backup of an interrupted run is never taken for an old one.
-void RemoveOldBackup(Run& run) {
-  if (Exists(run.fs, run.names.backup)) {
-    Check(run.fs.Delete(run.names.backup), "Cannot delete the old backup " + run.names.backup);
-  }
-}
-
-void Rename(Run& run, const std::string& from, const std::string& to) {
-  Check(run.fs.Rename(from, to), "Cannot rename " + from + " to " + to);
+  return copied;
 }
 
 void ReplaceMap(Run& run) {
-  Rename(run, run.names.map, run.names.backup);
+  Check(run.fs.Rename(run.names.map, run.names.backup),
+        "Cannot set the map file " + run.names.map + " aside as " + run.names.backup);
   run.mapSetAside = true;
-  Rename(run, run.names.temporary, run.names.map);
+  Check(run.fs.Rename(run.names.temporary, run.names.map),
+        "Cannot rename the temporary file " + run.names.temporary + " to " + run.names.map);
   run.temporaryExists = false;
   run.newMapInPlace = true;
   Check(run.fs.Delete(run.names.backup), "Cannot delete the backup " + run.names.backup);
@@ -94,45 +145,67 @@ void ReplaceMap(Run& run) {
 }
 
 // Undoes what the run did, in reverse order, each step keeping the map's old content under the
-// map's name or the backup name. Returns what could not be put back, or the empty text.
+// map's name or the backup name. Returns what could not be put back and how to finish by hand,
+// or the empty text.
 std::string PutBack(Run& run) {
+  const MapNames& names = run.names;
   run.fs.Close(run.temporary);
   run.fs.Close(run.map);
   if (run.newMapInPlace) {
-    if (run.fs.Rename(run.names.map, run.names.temporary) != 0) {
-      return "the map is rewritten and its old content is kept as " + run.names.backup;
+    if (run.fs.Rename(names.map, names.temporary) != 0) {
+      return names.map + " is rewritten and its old content is in " + names.backup + ": delete " +
+             names.backup + " to keep the rewritten map, or delete " + names.map + " and rename " +
+             names.backup + " to " + names.map + " to undo";
     }
     run.temporaryExists = true;
   }
-  if (run.mapSetAside && run.fs.Rename(run.names.backup, run.names.map) != 0) {
-    return "the map's content is kept as " + run.names.backup;
+  if (run.mapSetAside && run.fs.Rename(names.backup, names.map) != 0) {
+    return "the map's content is in " + names.backup + ": rename it to " + names.map +
+           (run.temporaryExists ? ", delete " + names.temporary : "") + " and run pellisk again";
   }
-  if (run.temporaryExists && run.fs.Delete(run.names.temporary) != 0) {
-    return "the temporary file " + run.names.temporary + " is left behind";
+  if (run.temporaryExists && run.fs.Delete(names.temporary) != 0) {
+    return names.map + " is as it was, but the temporary file " + names.temporary +
+           " is left behind: delete it before running pellisk again";
   }
   return {};
 }
 
+std::string FormatWarning(const Run& run) {
+  return run.names.map +
+         " has Valve 220 faces (texture axes in \"[ ]\") but no longer its \"mapversion\" line: "
+         "compilers that take the face format from that key (such as hlcsg) will reject it; for "
+         "them, put the line \"mapversion\" \"220\" back into worldspawn after its \"classname\" "
+         "line";
+}
+
 }  // namespace
 
-void MapVersionStripper(const std::string& argumentText, platform::FileSystem& fs) {
+std::string MapVersionStripper(const std::string& argumentText, platform::FileSystem& fs) {
   Run run{.fs = fs, .names = NamesOfMap(MapFileName(argumentText)), .map = {}, .temporary = {}};
   if (BackupIsMapItself(run.names)) {
     throw StripFailure("Refusing " + run.names.map + ": its backup name " + run.names.backup +
                        " is the file itself");
   }
   try {
-    OpenMap(run);
-    WriteTemporary(run);
-    RemoveOldBackup(run);
+    CheckBeforeTouching(run);
+  } catch (const core::SystemFailure& failure) {
+    throw StripFailure(std::string(failure.what()) + "; nothing was changed");
+  }
+  CopiedMap copied;
+  try {
+    copied = WriteTemporary(run);
     ReplaceMap(run);
   } catch (const std::exception& failure) {
     const std::string note = PutBack(run);
-    if (note.empty()) {
+    if (!note.empty()) {
+      throw StripFailure(std::string(failure.what()) + "; " + note);
+    }
+    if (dynamic_cast<const StripFailure*>(&failure) != nullptr) {
       throw;
     }
-    throw StripFailure(std::string(failure.what()) + "; " + note);
+    throw StripFailure(std::string(failure.what()) + "; " + run.names.map + " is unchanged");
   }
+  return copied.valveFaces && copied.formatKeyDropped ? FormatWarning(run) : std::string();
 }
 
 }  // namespace stripper

@@ -13,6 +13,7 @@
 #include "platform/common/name_rules.h"
 #include "platform/platform.h"
 #include "platform/posix/current_folder.h"
+#include "platform/posix/file_facts.h"
 #include "platform/posix/ole_date.h"
 #include "platform/posix/write_open.h"
 
@@ -174,14 +175,17 @@ class PosixFileSystem final : public FileSystem {
         error != 0) {
       return error;
     }
-    const int descriptor = open(location.host.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: a FIFO opens at once instead of waiting for a writer; regular files ignore it.
+    const int descriptor = open(location.host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (descriptor < 0) {
       return errno;
     }
     struct stat status {};
     const Error error = fstat(descriptor, &status) != 0 ? errno
                         : S_ISDIR(status.st_mode)       ? EISDIR
-                                                        : 0;
+                        : fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0
+                            ? errno
+                            : 0;
     if (error != 0) {
       close(descriptor);
       return error;
@@ -204,6 +208,43 @@ class PosixFileSystem final : public FileSystem {
     }
     file.handle = descriptor;
     return 0;
+  }
+
+  Error CreateNew(const std::string& path, File& file) override {
+    int descriptor = -1;
+    if (const Error error = posix::CreateNew(path, descriptor); error != 0) {
+      return error;
+    }
+    file.handle = descriptor;
+    return 0;
+  }
+
+  Error Inspect(const std::string& path, FileFacts& facts) override {
+    return posix::InspectFile(path, facts);
+  }
+
+  Error NamesLike(const std::string& path, std::vector<std::string>& names) override {
+    return posix::NamesLike(path, names);
+  }
+
+  Error CopySettings(File from, File to) override {
+    int source = -1;
+    int target = -1;
+    if (const Error error = Descriptor(from, source); error != 0) {
+      return error;
+    }
+    if (const Error error = Descriptor(to, target); error != 0) {
+      return error;
+    }
+    return posix::CopySettings(source, target);
+  }
+
+  Error Truncate(File file, std::int64_t length) override {
+    int descriptor = -1;
+    if (const Error error = Descriptor(file, descriptor); error != 0) {
+      return error;
+    }
+    return posix::Truncate(descriptor, length);
   }
 
   Error Read(File file, char* buffer, std::size_t size, std::size_t& got) override {

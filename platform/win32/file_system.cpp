@@ -7,6 +7,7 @@
 
 #include "platform/common/name_rules.h"
 #include "platform/platform.h"
+#include "platform/win32/file_facts.h"
 #include "platform/win32/file_links.h"
 #include "platform/win32/ole_date.h"
 #include "platform/win32/text_encoding.h"
@@ -95,6 +96,33 @@ class Win32FileSystem final : public FileSystem {
       return error;
     }
     return Open(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, file);
+  }
+
+  Error CreateNew(const std::string& path, File& file) override {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    if (const Error error = win32::CreateNew(Wide(path), handle); error != 0) {
+      return error;
+    }
+    file.handle = reinterpret_cast<std::intptr_t>(handle);
+    return 0;
+  }
+
+  Error Inspect(const std::string& path, FileFacts& facts) override {
+    return win32::InspectFile(Wide(path), facts);
+  }
+
+  Error NamesLike(const std::string& path, std::vector<std::string>& names) override {
+    return win32::NamesLike(Wide(path), names);
+  }
+
+  Error CopySettings(File from, File to) override {
+    return from.handle == -1 || to.handle == -1
+               ? ERROR_INVALID_HANDLE
+               : win32::CopyAttributes(HandleOf(from), HandleOf(to));
+  }
+
+  Error Truncate(File file, std::int64_t length) override {
+    return file.handle == -1 ? ERROR_INVALID_HANDLE : win32::Truncate(HandleOf(file), length);
   }
 
   Error Read(File file, char* buffer, std::size_t size, std::size_t& got) override {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/text_file.h"
@@ -18,7 +19,14 @@ std::vector<std::string> ReadLines(const std::string& content) {
   std::vector<std::string> lines;
   while (!reader.AtEnd()) {
     std::string line;
-    EXPECT_EQ(reader.ReadLine(line), 0);
+    bool lineEnds = false;
+    while (!lineEnds) {
+      std::string_view piece;
+      EXPECT_EQ(reader.ReadPiece(piece, lineEnds), 0);
+      // A piece never holds more than the reader's buffer.
+      EXPECT_LE(piece.size(), 64u * 1024);
+      line += piece;
+    }
     lines.push_back(line);
   }
   fs.Close(file);
@@ -46,16 +54,27 @@ TEST(LineReader, KeepsLinesWholeAcrossItsBuffer) {
   EXPECT_EQ(ReadLines(longLine + "\n" + longLine + "\r\n"), (Lines{longLine, longLine}));
 }
 
-TEST(LineWriter, EndsEveryLineWithCrLf) {
+TEST(LineWriter, EndsEveryLineWithCrLfAndTakesBackADroppedLineEvenOnceWritten) {
   platform::FileSystem& fs = platform::NativeFileSystem();
   platform::File file;
   ASSERT_EQ(fs.Create("c:\\written.txt", file), 0);
   core::LineWriter writer(fs, file);
+  const std::string longPiece(200000, 'q');
   EXPECT_EQ(writer.WriteLine("one"), 0);
+  EXPECT_EQ(writer.Append("dropped while buffered"), 0);
+  EXPECT_EQ(writer.DropLine(), 0);
   EXPECT_EQ(writer.WriteLine(""), 0);
+  // Long enough to reach the file before it is taken back.
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(writer.Append(longPiece), 0);
+  }
+  EXPECT_EQ(writer.DropLine(), 0);
+  EXPECT_EQ(writer.Append("two"), 0);
+  EXPECT_EQ(writer.EndLine(), 0);
   EXPECT_EQ(writer.Flush(), 0);
   fs.Close(file);
-  EXPECT_EQ(test_support::ReadHostFile(test_support::DriveC() / "written.txt"), "one\r\n\r\n");
+  EXPECT_EQ(test_support::ReadHostFile(test_support::DriveC() / "written.txt"),
+            "one\r\n\r\ntwo\r\n");
 }
 
 }  // namespace

@@ -42,6 +42,15 @@ class PelliskTest : public ::testing::Test {
     EXPECT_EQ(outcome.err, "");
   }
 
+  // Runs pellisk and expects a success with a warning on standard error, which it returns.
+  std::string StripWarned(const std::vector<std::string>& arguments) {
+    const test_support::ProgramRun outcome = Pellisk(arguments);
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err.rfind("pellisk: warning: ", 0), 0u) << outcome.err;
+    return outcome.err;
+  }
+
   // Runs pellisk, expects a failure with `exitCode` (1, or 2 for a wrong command line) that leaves
   // the files alone, and returns its report.
   std::string Fail(const std::vector<std::string>& arguments, int exitCode = 1) {
@@ -57,6 +66,10 @@ class PelliskTest : public ::testing::Test {
     test_support::WriteHostFile(work_ / name, bytes);
   }
   Contents Files() const { return test_support::FolderContents(work_.path()); }
+  void Clear() {
+    std::filesystem::remove_all(work_.path());
+    std::filesystem::create_directory(work_.path());
+  }
 
   test_support::TemporaryFolder work_;
   test_support::TemporaryFolder scratch_;

@@ -49,6 +49,27 @@ platform::Error FaultyFileSystem::Create(const std::string& path, platform::File
   return Fails("Create") ? kInjectedError : Opened(inner_.Create(path, file), file);
 }
 
+platform::Error FaultyFileSystem::CreateNew(const std::string& path, platform::File& file) {
+  return Fails("CreateNew") ? kInjectedError : Opened(inner_.CreateNew(path, file), file);
+}
+
+platform::Error FaultyFileSystem::Inspect(const std::string& path, platform::FileFacts& facts) {
+  return Fails("Inspect") ? kInjectedError : inner_.Inspect(path, facts);
+}
+
+platform::Error FaultyFileSystem::NamesLike(const std::string& path,
+                                            std::vector<std::string>& names) {
+  return Fails("NamesLike") ? kInjectedError : inner_.NamesLike(path, names);
+}
+
+platform::Error FaultyFileSystem::CopySettings(platform::File from, platform::File to) {
+  return Fails("CopySettings") ? kInjectedError : inner_.CopySettings(from, to);
+}
+
+platform::Error FaultyFileSystem::Truncate(platform::File file, std::int64_t length) {
+  return Fails("Truncate") ? kInjectedError : inner_.Truncate(file, length);
+}
+
 platform::Error FaultyFileSystem::Read(platform::File file, char* buffer, std::size_t size,
                                        std::size_t& got) {
   return Fails("Read") ? kInjectedError : inner_.Read(file, buffer, size, got);

@@ -43,6 +43,11 @@ class FaultyFileSystem : public platform::FileSystem {
   platform::Error MakeFolder(const std::string& path) override;
   platform::Error OpenRead(const std::string& path, platform::File& file) override;
   platform::Error Create(const std::string& path, platform::File& file) override;
+  platform::Error CreateNew(const std::string& path, platform::File& file) override;
+  platform::Error Inspect(const std::string& path, platform::FileFacts& facts) override;
+  platform::Error NamesLike(const std::string& path, std::vector<std::string>& names) override;
+  platform::Error CopySettings(platform::File from, platform::File to) override;
+  platform::Error Truncate(platform::File file, std::int64_t length) override;
   platform::Error Read(platform::File file, char* buffer, std::size_t size,
                        std::size_t& got) override;
   platform::Error ReadAt(platform::File file, std::int64_t offset, char* buffer, std::size_t size,

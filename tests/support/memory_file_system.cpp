@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/common/ascii.h"
+
 namespace test_support {
 
 platform::Error MemoryFileSystem::ModificationTime(const std::string& path, double& oleDate) {
@@ -50,6 +52,36 @@ platform::Error MemoryFileSystem::Create(const std::string& path, platform::File
   files[path].clear();
   file.handle = nextHandle_++;
   open_[file.handle] = {path, 0};
+  return 0;
+}
+
+platform::Error MemoryFileSystem::CreateNew(const std::string& path, platform::File& file) {
+  return files.contains(path) ? kExists : Create(path, file);
+}
+
+platform::Error MemoryFileSystem::Inspect(const std::string& path, platform::FileFacts& facts) {
+  facts = {.kind = platform::FileKind::kRegular, .readOnly = false};
+  return files.contains(path) ? 0 : kNotFound;
+}
+
+// Files here are known by their whole paths, which tell letter case apart.
+platform::Error MemoryFileSystem::NamesLike(const std::string& path,
+                                            std::vector<std::string>& names) {
+  names.clear();
+  for (const auto& [name, contents] : files) {
+    if (platform::ascii::SameIgnoringCase(name, path)) {
+      names.push_back(name.substr(name.find_last_of("\\/") + 1));
+    }
+  }
+  return 0;
+}
+
+platform::Error MemoryFileSystem::CopySettings(platform::File, platform::File) {
+  return 0;
+}
+
+platform::Error MemoryFileSystem::Truncate(platform::File file, std::int64_t length) {
+  files.at(open_.at(file.handle).path).resize(static_cast<std::size_t>(length));
   return 0;
 }
 

@@ -1,0 +1,21 @@
+#pragma once
+
+// What a program that replaces a file needs beyond plain reads and writes: what a name stands for,
+// its case variants, a create that never reuses a name, and the owner and permissions carried over.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace platform::posix {
+
+// As the FileSystem operations of the same names; paths are Windows paths, resolved as everywhere.
+Error InspectFile(const std::string& path, FileFacts& facts);
+Error NamesLike(const std::string& path, std::vector<std::string>& names);
+Error CreateNew(const std::string& path, int& descriptor);
+Error CopySettings(int from, int to);
+Error Truncate(int descriptor, std::int64_t length);
+
+}  // namespace platform::posix

@@ -1,0 +1,23 @@
+#pragma once
+
+// What a program that replaces a file needs beyond plain reads and writes: what a name stands for,
+// its name as stored, a create that never reuses a name, and the attributes carried over.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace platform::win32 {
+
+// As the FileSystem operations of the same names.
+Error InspectFile(const std::wstring& path, FileFacts& facts);
+Error NamesLike(const std::wstring& path, std::vector<std::string>& names);
+Error CreateNew(const std::wstring& path, HANDLE& handle);
+Error CopyAttributes(HANDLE from, HANDLE to);
+Error Truncate(HANDLE handle, std::int64_t length);
+
+}  // namespace platform::win32
