@@ -45,28 +45,30 @@ void SetCHDriveCHDir(std::string absolutePath) {
   TraceExit();
 }
 
-std::int16_t DetectIfAFileExistsTrueFalseAbs(std::string absoluteFileName) {
+std::int16_t DetectIfAFileExistsTrueFalseAbs(std::string absoluteFileName,
+                                             platform::FileSystem& fs) {
   TraceEnter("DetectIfAFileExistsTrueFalseAbs");
   TraceLine("AbsoluteFileName = " + absoluteFileName);
   double time = 0;
   TrappedSection section;
-  section.Step(platform::NativeFileSystem().ModificationTime(absoluteFileName, time));
+  section.Step(fs.ModificationTime(absoluteFileName, time));
   const std::int16_t result = section.lastError == 0 ? -1 : 0;
   TraceLine(result == -1 ? "File exists" : "File does not exist");
   TraceExit();
   return result;
 }
 
-std::int16_t KillFileWithoutErrorIfNotExistTermOnFailureAbs(std::string absoluteFileName) {
+std::int16_t KillFileWithoutErrorIfNotExistTermOnFailureAbs(std::string absoluteFileName,
+                                                            platform::FileSystem& fs) {
   TraceEnter("KillFileWithoutErrorIfNotExistTermOnFailureAbs");
   TraceLine("AbsoluteFileName = " + absoluteFileName);
   std::int16_t result = -1;
-  if (DetectIfAFileExistsTrueFalseAbs(absoluteFileName) == 0) {
+  if (DetectIfAFileExistsTrueFalseAbs(absoluteFileName, fs) == 0) {
     TraceLine("File was deleted if it existed");
   } else {
     TraceLine("File exists");
     TrappedSection section;
-    section.Step(platform::NativeFileSystem().Delete(absoluteFileName));
+    section.Step(fs.Delete(absoluteFileName));
     if (section.lastError != 0) {
       TraceLine("Unable to reset file " + absoluteFileName +
                 ".  Error Code:" + std::to_string(section.lastError));
@@ -79,17 +81,18 @@ std::int16_t KillFileWithoutErrorIfNotExistTermOnFailureAbs(std::string absolute
   return result;
 }
 
-std::int32_t MakeDirIfDoesNotExistReturnErrorCodeAbs(std::string absolutePath) {
+std::int32_t MakeDirIfDoesNotExistReturnErrorCodeAbs(std::string absolutePath,
+                                                     platform::FileSystem& fs) {
   TraceEnter("MakeDirIfDoesNotExistReturnErrorCodeAbs");
   TraceLine("AbsolutePathToMake =" + absolutePath);
   const std::string path = PathWithoutTrailingSlash(absolutePath);
   std::int32_t result = -1;
-  if (DetectIfAFileExistsTrueFalseAbs(path) == -1) {
+  if (DetectIfAFileExistsTrueFalseAbs(path, fs) == -1) {
     TraceLine("Folder created or already exists");
   } else {
     TraceLine("Folder does not exist, attempt to create ...");
     TrappedSection section;
-    section.Step(platform::NativeFileSystem().MakeFolder(path));
+    section.Step(fs.MakeFolder(path));
     if (section.lastError != 0) {
       TraceLine("Folder could not be created: Error " + std::to_string(section.lastError));
       result = section.lastError;
@@ -101,21 +104,24 @@ std::int32_t MakeDirIfDoesNotExistReturnErrorCodeAbs(std::string absolutePath) {
   return result;
 }
 
-std::int32_t StringToFile(std::string text, std::string fileName) {
+std::int32_t StringToFile(std::string text, std::string fileName, platform::FileSystem& fs) {
   TraceEnter("StringToFile");
   TraceLine(fileName);
   std::int32_t result = -1;
-  const std::int16_t killed = KillFileWithoutErrorIfNotExistTermOnFailureAbs(fileName);
+  const std::int16_t killed = KillFileWithoutErrorIfNotExistTermOnFailureAbs(fileName, fs);
   if (killed != -1) {
     TraceLine("Deleting file before write file failed " + std::to_string(killed));
     result = killed;
   } else {
     TraceLine("Opening file for output");
-    platform::FileSystem& fs = platform::NativeFileSystem();
     platform::File file;
     TrappedSection section;
+    // A file that was not created is not written either, so that the error reported is the
+    // creation's own.
     section.Step(fs.Create(fileName, file));
-    section.Step(fs.Write(file, text.data(), text.size()));
+    if (section.lastError == 0) {
+      section.Step(fs.Write(file, text.data(), text.size()));
+    }
     section.Step(fs.Close(file));
     TraceLine("Closing output file");
     if (section.lastError != 0) {
@@ -129,10 +135,9 @@ std::int32_t StringToFile(std::string text, std::string fileName) {
   return result;
 }
 
-std::string StringFromFile(std::string fileName) {
+std::string StringFromFile(std::string fileName, platform::FileSystem& fs) {
   TraceEnter("StringFromFile");
   TraceLine(fileName);
-  platform::FileSystem& fs = platform::NativeFileSystem();
   platform::File file;
   std::int64_t length = 0;
   std::string content;

@@ -1,6 +1,7 @@
 #include "driver/conversion_batch.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "core/file_ops.h"
 #include "core/text_box.h"
@@ -34,28 +35,70 @@ std::string ConverterLine(const std::string& listedName) {
          BatchWord(PathsOfWad(listedName).batchLogName);
 }
 
-void WriteConversionBatch(window::ProgressWindow& window) {
-  platform::FileSystem& fs = platform::NativeFileSystem();
-  platform::OwnedFile file(fs);
-  fs.Create(ConversionBatch(), file.get());
-  core::LineWriter batch(fs, file.get());
-  batch.WriteLine("c:");
-  batch.WriteLine(std::string("cd ") + kTextureFolder);
+namespace {
 
-  const std::int32_t count = window.List1ListCount();
-  for (std::int32_t index = 0; index < count; ++index) {
-    const std::string item = window.List1List(index);
-    const std::string line = ConverterLine(item);
-    if (IsSafeBatchLine(line)) {
-      batch.WriteLine(line);
+// Deletes the WAD's old log and old HL WAD; the failure that stops it, or empty.
+std::string ClearOldOutput(platform::FileSystem& fs, const WadPaths& paths) {
+  for (const std::string& old : {paths.conversionLog, paths.hlwadFile}) {
+    if (const std::int16_t killed = core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(old, fs);
+        killed != -1) {
+      return FailureText("Not converted, as the old " + old + " cannot be deleted", killed);
     }
-    const WadPaths paths = PathsOfWad(item);
-    core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(paths.batchLogName);
-    core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(paths.hlwadFile);
   }
+  return {};
+}
+
+platform::Error WriteBatchFile(platform::FileSystem& fs, const std::vector<std::string>& lines) {
+  platform::OwnedFile file(fs);
+  if (const platform::Error error = fs.Create(ConversionBatch(), file.get()); error != 0) {
+    return error;
+  }
+  core::LineWriter batch(fs, file.get());
+  platform::Error error = 0;
+  for (const std::string& line : lines) {
+    if (error == 0) {
+      error = batch.WriteLine(line);
+    }
+  }
+  if (error == 0) {
+    error = batch.Flush();
+  }
+  const platform::Error closed = file.Close();
+  return error != 0 ? error : closed;
+}
+
+}  // namespace
+
+bool WriteConversionBatch(window::ProgressWindow& window, RunState& state) {
+  std::vector<std::string> lines = {"c:", std::string("cd ") + kTextureFolder};
+  for (ListedWad& wad : state.wads) {
+    if (!wad.failure.empty()) {
+      continue;
+    }
+    const std::string line = ConverterLine(wad.name);
+    if (!IsSafeBatchLine(line)) {
+      wad.failure =
+          "Not converted, as the name holds a control character that a batch line "
+          "cannot carry.";
+      continue;
+    }
+    wad.failure = ClearOldOutput(state.fs, PathsOfWad(wad.name));
+    if (wad.failure.empty()) {
+      lines.push_back(line);
+    }
+  }
+  if (!state.HasWadsToConvert()) {
+    return false;
+  }
+  lines.emplace_back("exit");
   core::AppendLineToTextBox(window.Text1(), "Beginning conversion ....");
-  batch.WriteLine("exit");
-  batch.Flush();
+  if (const platform::Error error = WriteBatchFile(state.fs, lines); error != 0) {
+    core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(ConversionBatch(), state.fs);
+    RunFailure(window, state, "Cannot write the batch " + ConversionBatch(), error);
+    state.FailTheRest("Not converted, as the batch could not be written.");
+    return false;
+  }
+  return true;
 }
 
 }  // namespace driver

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "driver/run_state.h"
 #include "window/progress_window.h"
 
 namespace driver {
@@ -20,10 +21,12 @@ std::string ConverterLine(const std::string& listedName);
 // several lines.
 bool IsSafeBatchLine(const std::string& line);
 
-// Writes the batch for every WAD on the window's conversion list and opens the converter-run line
-// of the run log. Those WADs' old logs and old HL WADs are deleted first, so that whatever stands
-// under their names after the batch was written by this run's converter. A WAD whose line would be
-// unsafe gets no line and fails for want of output. A batch that cannot be written loses its lines.
-void WriteConversionBatch(window::ProgressWindow& window);
+// Writes the batch for every WAD of `state` that may convert and opens the converter-run line of
+// the run log. Those WADs' old logs and old HL WADs are deleted first, so that whatever stands
+// under their names after the batch was written by this run's converter; a WAD whose old files
+// stay, or whose line would be unsafe, fails at once and gets no line. Returns false when no WAD
+// is left to convert (no batch is written then) or the batch cannot be written whole: that fails
+// the run and every WAD still to convert, and no batch is left.
+bool WriteConversionBatch(window::ProgressWindow& window, RunState& state);
 
 }  // namespace driver

@@ -6,20 +6,31 @@
 #include "driver/result_collection.h"
 #include "driver/run_paths.h"
 #include "driver/run_setup.h"
+#include "driver/run_state.h"
 
 namespace driver {
 
-RunResult ConversionDriver(window::ProgressWindow& window, StartFunction start) {
-  SetUpRun(window);
-  const Examination examination = ExamineWads(window);
-  if (!examination.workToDo) {
-    return RunResult{.failureCount = 0, .log = kNothingToConvert};
-  }
-  WriteConversionBatch(window);
-  RunConverter(window, examination.startTime, start);
+RunResult ConversionDriver(window::ProgressWindow& window, StartFunction start,
+                           platform::FileSystem& fs) {
+  RunState state(fs);
+  SetUpRun(window, state);
+  ExamineWads(window, state);
   RunResult result;
-  result.failureCount = CollectResults(window);
-  result.log = FinishRun(window, result.failureCount);
+  if (state.wads.empty() && state.runFailures == 0) {
+    FinishUpToDate(state);
+    result.failureCount = state.runFailures;
+    result.log = kNothingToConvert;
+  } else {
+    if (state.halted) {
+      state.FailTheRest("Not converted, as the run could not go on (see above).");
+    } else if (state.HasWadsToConvert() && WriteConversionBatch(window, state)) {
+      RunConverter(window, state.startTime, start);
+    }
+    const std::int32_t wadFailures = CollectResults(window, state);
+    result.log = FinishRun(window, state, wadFailures);
+    result.failureCount = wadFailures + state.runFailures;
+  }
+  result.unsavedLog = state.unsavedLog;
   return result;
 }
 

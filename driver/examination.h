@@ -1,20 +1,16 @@
 #pragma once
 
+#include "driver/run_state.h"
 #include "window/progress_window.h"
 
 namespace driver {
 
-struct Examination {
-  // Clock reading before the listing: the origin of the elapsed time of the converter run.
-  double startTime = 0;
-  // At least one WAD is on the conversion list, and the window is shown.
-  bool workToDo = false;
-};
-
 // Lists the Quake WADs of the current folder, decides from each WAD's stamp whether it must be
-// converted, puts those on the window's conversion list and logs each decision. With nothing to
-// convert it unloads the window (never shown) and writes the success run log; otherwise it shows
-// the window with the counts.
-Examination ExamineWads(window::ProgressWindow& window);
+// converted, puts those on the window's conversion list and in `state` with their time and length,
+// and logs each decision. A WAD that shares its HL WAD name with one listed before it, or whose
+// old stamp or own time and length cannot be had, fails here. A folder that cannot be listed halts
+// the run. With nothing to convert and nothing failed it unloads the window (never shown);
+// otherwise it shows the window with the counts.
+void ExamineWads(window::ProgressWindow& window, RunState& state);
 
 }  // namespace driver

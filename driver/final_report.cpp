@@ -12,11 +12,29 @@ namespace driver {
 
 namespace {
 
-void SaveRunLog(window::ProgressWindow& window, const std::string& runLog) {
-  const bool written = core::StringToFile(window.Text1().Text(), runLog) == -1;
+// Saves `text` as the run log; on failure deletes what part of it stands and keeps the cause.
+bool SaveText(RunState& state, const std::string& text, const std::string& runLog) {
+  const std::int32_t result = core::StringToFile(text, runLog, state.fs);
+  if (result == -1) {
+    return true;
+  }
+  std::string cause = FailureText("Cannot save the run log " + runLog, result);
+  if (const std::int16_t killed =
+          core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(runLog, state.fs);
+      killed != -1) {
+    cause +=
+        " " + FailureText("What part of it was written stays, as it cannot be deleted", killed);
+  }
+  state.unsavedLog = cause;
+  return false;
+}
+
+bool SaveRunLog(window::ProgressWindow& window, RunState& state, const std::string& runLog) {
+  const bool written = SaveText(state, window.Text1().Text(), runLog);
   core::AppendLineToTextBox(window.Text1(), (written ? "END OF DATA .. Log written to "
                                                      : "END OF DATA .. Unable to write to log ") +
                                                 runLog);
+  return written;
 }
 
 void WaitForDone(window::ProgressWindow& window) {
@@ -27,21 +45,33 @@ void WaitForDone(window::ProgressWindow& window) {
 
 }  // namespace
 
-std::string FinishRun(window::ProgressWindow& window, std::int32_t failureCount) {
+std::string FinishRun(window::ProgressWindow& window, RunState& state, std::int32_t failureCount) {
   core::AppendLineToTextBox(window.Text1(), kRuleLine);
-  if (failureCount > 0) {
-    SaveRunLog(window, kErrorRunLog);
+  if (failureCount + state.runFailures == 0) {
+    core::AppendLineToTextBox(window.Text1(), "Perfect ... All conversion successful! " +
+                                                  core::GeneralDateTime(platform::LocalNow()));
+    if (!SaveRunLog(window, state, kSuccessRunLog)) {
+      ++state.runFailures;
+    }
+  } else {
+    // Set-up deleted it, or the run log already says that it could not.
+    core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(kSuccessRunLog, state.fs);
+    SaveRunLog(window, state, kErrorRunLog);
+  }
+  if (failureCount + state.runFailures > 0) {
     window.SetLabel2Visible(true);
     window.SetCommand1Visible(true);
     WaitForDone(window);
-  } else {
-    core::AppendLineToTextBox(window.Text1(), "Perfect ... All conversion successful! " +
-                                                  core::GeneralDateTime(platform::LocalNow()));
-    SaveRunLog(window, kSuccessRunLog);
   }
   std::string shown = window.Text1().Text();
   window.Unload();
   return shown;
+}
+
+void FinishUpToDate(RunState& state) {
+  if (!SaveText(state, kNothingToConvert, kSuccessRunLog)) {
+    ++state.runFailures;
+  }
 }
 
 }  // namespace driver

@@ -2,13 +2,15 @@
 
 #include <cstdint>
 
+#include "driver/run_state.h"
 #include "window/progress_window.h"
 
 namespace driver {
 
-// Judges every WAD on the conversion list from its HL WAD and its converter log: a success gets
-// its stamp and loses its log, a failure is reported with the log and loses its HL WAD. Returns the
-// number of failures.
-std::int32_t CollectResults(window::ProgressWindow& window);
+// Judges every WAD of `state` from its HL WAD and its converter log: a success gets its stamp and
+// loses its log, a failure is reported with its cause and the log and loses its HL WAD. A WAD that
+// failed before the batch is reported with its cause and keeps its files. Returns the number of
+// failed WADs.
+std::int32_t CollectResults(window::ProgressWindow& window, RunState& state);
 
 }  // namespace driver

@@ -66,6 +66,22 @@ StampRecord DecodeStampRecord(const char* bytes, std::size_t size) {
   return record;
 }
 
+platform::Error FileTimeAndLength(platform::FileSystem& fs, const std::string& path, double& time,
+                                  std::int32_t& length) {
+  if (const platform::Error error = fs.ModificationTime(path, time); error != 0) {
+    return error;
+  }
+  std::int64_t full = 0;
+  if (const platform::Error error = fs.Length(path, full); error != 0) {
+    return error;
+  }
+  if (full > std::numeric_limits<std::int32_t>::max()) {
+    return kLengthOutOfRange;
+  }
+  length = static_cast<std::int32_t>(full);
+  return 0;
+}
+
 StampRecord CurrentStampRecord(platform::FileSystem& fs, const std::string& wadFile,
                                const std::string& hlwadFile) {
   StampRecord record;

@@ -31,6 +31,12 @@ StampBytes EncodeStampRecord(const StampRecord& record);
 // Decodes the first `size` bytes; a shorter input leaves the rest of the record fresh.
 StampRecord DecodeStampRecord(const char* bytes, std::size_t size);
 
+// The time and length of one file as a stamp holds them: 0, the error of the failing query, or
+// kLengthOutOfRange for a length beyond the record's signed 32-bit range.
+inline constexpr platform::Error kLengthOutOfRange = -2;
+platform::Error FileTimeAndLength(platform::FileSystem& fs, const std::string& path, double& time,
+                                  std::int32_t& length);
+
 // The record of the two files as they are now. A time or length that cannot be read stays zero;
 // StampText stays fresh.
 StampRecord CurrentStampRecord(platform::FileSystem& fs, const std::string& wadFile,

@@ -115,6 +115,9 @@ int main(int argc, char** argv) {
     if (!application->Window().Watched()) {
       PrintLog(result.log);
     }
+    if (!result.unsavedLog.empty()) {
+      std::fprintf(stderr, "korvane: %s\n", result.unsavedLog.c_str());
+    }
     return result.failureCount > 0 ? kExitFailures : 0;
   } catch (const core::SystemFailure& failure) {
     const std::string report = StartFailureReport(failure);

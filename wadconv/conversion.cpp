@@ -70,6 +70,7 @@ void PlanLumps(ByteSource& input, const std::vector<Wad2Lump>& lumps, Conversion
         continue;
       }
       planned.entry.name = lump.name;
+      planned.inputBytes = range.size;
       plan.textures.push_back(planned);
       plan.lines.push_back("Texture \"" + PrintableName(lump.name) + "\" " +
                            std::to_string(planned.texture.width) + " x " +
@@ -120,6 +121,16 @@ Fault LayOut(ConversionPlan& plan) {
   plan.directoryOffset = static_cast<std::uint32_t>(position);
   plan.outputBytes = position + plan.textures.size() * kEntryBytes;
   return std::nullopt;
+}
+
+// Counts every texture at no more than its converted size, so that a lump padded beyond its mips
+// never makes a complete output look short.
+std::uint64_t NotCarriedOver(const ConversionPlan& plan, std::uint64_t inputBytes) {
+  std::uint64_t carried = kHeaderBytes;
+  for (const PlannedTexture& planned : plan.textures) {
+    carried += std::min(planned.inputBytes, std::uint64_t{planned.entry.size}) + kEntryBytes;
+  }
+  return inputBytes > carried ? inputBytes - carried : 0;
 }
 
 // Copies `range` of the input to the sink, one buffer's worth at a time.
@@ -193,6 +204,11 @@ ConversionPlan PlanConversion(ByteSource& input) {
   plan.kind = ConversionKind::kConvert;
   plan.lines.push_back(Counted(plan.textures.size(), "texture") + " converted, " +
                        Counted(plan.skippedLumps, "lump") + " skipped");
+  plan.notCarriedOver = NotCarriedOver(plan, input.Size());
+  if (plan.notCarriedOver > 0) {
+    plan.lines.push_back("Not carried over: " + std::to_string(plan.notCarriedOver) +
+                         " bytes of the WAD that are not textures");
+  }
   return plan;
 }
 

@@ -27,8 +27,9 @@ enum class ConversionKind {
 };
 
 struct PlannedTexture {
-  Wad3Entry entry;  // name, position and size in the output
-  Miptex texture;   // where its mips lie in the input
+  Wad3Entry entry;               // name, position and size in the output
+  Miptex texture;                // where its mips lie in the input
+  std::uint64_t inputBytes = 0;  // the lump's size in the input
 };
 
 struct ConversionPlan {
@@ -36,6 +37,9 @@ struct ConversionPlan {
   std::vector<std::string> lines;  // what was read, one line per lump, a summary or the errors
   std::vector<PlannedTexture> textures;
   std::size_t skippedLumps = 0;
+  // Bytes of the input that no output byte stands for: lumps that are not textures, the palette,
+  // their directory entries, gaps. A complete output is never shorter than the input less these.
+  std::uint64_t notCarriedOver = 0;
   bool ownPalette = false;  // whether `palette` is the WAD's own rather than Quake's
   std::array<std::uint8_t, kPaletteBytes> palette{};
   std::uint32_t directoryOffset = 0;

@@ -18,10 +18,15 @@ Error MakeWay(const std::string& host) {
   if (lstat(host.c_str(), &status) != 0) {
     return errno == ENOENT ? 0 : errno;
   }
-  if (S_ISLNK(status.st_mode)) {
+  if (S_ISREG(status.st_mode) && (status.st_mode & S_IWUSR) == 0) {
+    return EACCES;
+  }
+  // A hard link shares its content with another name elsewhere; written through, that file would
+  // change too. The name gets a file of its own instead, as it does for a symbolic link.
+  if (S_ISLNK(status.st_mode) || (S_ISREG(status.st_mode) && status.st_nlink > 1)) {
     return unlink(host.c_str()) == 0 || errno == ENOENT ? 0 : errno;
   }
-  return S_ISREG(status.st_mode) && (status.st_mode & S_IWUSR) == 0 ? EACCES : 0;
+  return 0;
 }
 
 }  // namespace

@@ -9,9 +9,10 @@
 namespace platform::posix {
 
 // Opens the host file `host` with `flags` (O_WRONLY or O_RDWR, with O_CREAT, O_TRUNC as wanted).
-// A symbolic link at the name is removed first, so its target is never written, and a link put
-// there afterwards makes the open fail; a read-only file is refused as Windows refuses it, and
-// anything but a regular file (a FIFO, a device) is refused without blocking.
+// A symbolic link or a file with further hard links at the name is removed first, so that no other
+// name's file is ever written, and a symbolic link put there afterwards makes the open fail; a
+// read-only file is refused as Windows refuses it, and anything but a regular file (a FIFO, a
+// device) is refused without blocking.
 Error OpenForWriting(const std::string& host, int flags, int& descriptor);
 
 }  // namespace platform::posix

@@ -6,8 +6,9 @@
 
 namespace platform::win32 {
 
-// Makes way for a new file at `name`: a file link (a reparse point) there is deleted, which
-// removes the link and not its target. Anything else stays for the caller's own open to judge.
+// Makes way for a new file at `name`: a file link (a reparse point) there, or a file with further
+// hard links, is deleted, which removes that name and not the file under the others. Anything else
+// stays for the caller's own open to judge.
 Error RemoveFileLink(const std::wstring& name);
 
 }  // namespace platform::win32

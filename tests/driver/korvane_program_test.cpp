@@ -70,6 +70,22 @@ TEST_F(KorvaneProgram, WithoutDisplayFailuresPrintTheRunLogAndEndWithStatusOne) 
   EXPECT_TRUE(fs::exists(In("error.log")));
 }
 
+// Where neither run log can be saved, the cause reaches the user on standard error.
+TEST_F(KorvaneProgram, ARunLogThatCannotBeSavedIsExplainedOnStandardError) {
+  WriteHostFile(In("good.wad"), QuakeWad(2));
+  fs::create_directories(In("error.log"));
+
+  const auto run = Run();
+
+  EXPECT_EQ(run.exitCode, 1) << run.err;
+  EXPECT_NE(run.out.find("END OF DATA .. Unable to write to log "), std::string::npos) << run.out;
+  EXPECT_NE(run.err.find("korvane: Cannot save the run log "
+                         "c:\\program files\\worldcraft\\textures\\error.log: Is a directory."),
+            std::string::npos)
+      << run.err;
+  EXPECT_FALSE(fs::exists(In("successful.log")));
+}
+
 TEST_F(KorvaneProgram, WithoutDisplayConversionsEndWithStatusZero) {
   WriteHostFile(In("good.wad"), QuakeWad(2));
 

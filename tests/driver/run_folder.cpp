@@ -59,13 +59,17 @@ fs::path TextureFolder() {
   return folder;
 }
 
-std::string QuakeWad(int textures, int seed) {
+std::string QuakeWad(int textures, int seed, int pictureBytes) {
   std::vector<wadgen::Lump> lumps;
   for (int t = 0; t < textures; ++t) {
     const wadgen::Texture texture =
         wadgen::MakeTexture("tex" + std::to_string(t), wadgen::Pattern::kCheckers, 16, 16,
                             static_cast<std::uint32_t>(seed + t));
     lumps.push_back({texture.name, 0x44, 0, wadgen::MiptexLump(texture)});
+  }
+  if (pictureBytes > 0) {
+    lumps.push_back(
+        {"picture", 0x42, 0, std::vector<std::uint8_t>(static_cast<std::size_t>(pictureBytes), 7)});
   }
   const std::vector<std::uint8_t> wad = wadgen::AssembleWad2(lumps, false);
   return {wad.begin(), wad.end()};

@@ -19,8 +19,9 @@ namespace driver_testing {
 std::filesystem::path TextureFolder();
 using test_support::DriveC;
 
-// A Quake WAD2 holding `textures` miptex lumps of 16 x 16 pixels, the pixels varied by `seed`.
-std::string QuakeWad(int textures, int seed = 0);
+// A Quake WAD2 holding `textures` miptex lumps of 16 x 16 pixels, the pixels varied by `seed`,
+// and a picture lump (not a texture) of `pictureBytes` when that is not 0.
+std::string QuakeWad(int textures, int seed = 0, int pictureBytes = 0);
 using test_support::ReadHostFile;
 using test_support::WriteHostFile;
 // Writes a shell script as "wadconv.exe" in the texture folder; the batch finds it before the real

@@ -222,6 +222,22 @@ TEST(Win32Files, CreateReplacesAFileLinkAndLeavesItsTargetAlone) {
   EXPECT_EQ(GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
 }
 
+TEST(Win32Files, CreateGivesAHardLinkedNameAFileOfItsOwn) {
+  ScratchFolder folder;
+  const std::string victim = folder.path() + "victim.txt";
+  const std::string link = folder.path() + "2hlwad.bat";
+  WriteWhole(victim, "the user's own file");
+  if (CreateHardLinkA(link.c_str(), victim.c_str(), nullptr) == 0) {
+    GTEST_SKIP() << "no hard links here: error " << GetLastError();
+  }
+  platform::File file;
+  ASSERT_EQ(fs().Create(link, file), 0);
+  ASSERT_EQ(fs().Write(file, "exit\r\n", 6), 0);
+  ASSERT_EQ(fs().Close(file), 0);
+  EXPECT_EQ(ReadWhole(victim), "the user's own file");
+  EXPECT_EQ(ReadWhole(link), "exit\r\n");
+}
+
 TEST(Win32Errors, DescriptionsComeFromTheSystem) {
   const std::string notFound = platform::ErrorDescription(ERROR_FILE_NOT_FOUND);
   EXPECT_FALSE(notFound.empty());

@@ -104,11 +104,23 @@ TEST(WadConversion, LumpsThatAreNotTexturesAreReportedByNameAndTypeAndLeftOut) {
   auto lumps = wadgen::MakeLumps(options, textures);
   lumps.push_back({"conchars", 0x44, 0, std::vector<std::uint8_t>(16384, 9)});
 
-  const Converted converted = Convert(wadgen::AssembleWad2(lumps, false));
+  const auto input = wadgen::AssembleWad2(lumps, false);
+
+  const Converted converted = Convert(input);
 
   ASSERT_EQ(converted.plan.kind, wadconv::ConversionKind::kConvert) << AllLines(converted.plan);
   EXPECT_EQ(ReadWad3(converted.output).size(), 1u);
+  // Smaller than the WAD, yet complete: the count of what was left out accounts for the difference
+  // and leaves less than one converted texture's growth to spare.
+  ASSERT_LT(converted.output.size(), input.size());
+  EXPECT_GE(converted.output.size(), input.size() - converted.plan.notCarriedOver);
+  EXPECT_LT(converted.output.size(), input.size() - converted.plan.notCarriedOver + 800);
   const std::string lines = AllLines(converted.plan);
+  EXPECT_NE(lines.find("\n1 texture converted, "), std::string::npos) << lines;
+  EXPECT_NE(lines.find("Not carried over: " + std::to_string(converted.plan.notCarriedOver) +
+                       " bytes of the WAD that are not textures"),
+            std::string::npos)
+      << lines;
   for (const char* skipped : {"Skipped lump 1 \"CONCHARS\": Quake's console font (type 0x44",
                               "Skipped lump 2 \"ColorMap\": type 0x40, not a texture",
                               "Skipped lump 3 \"Banner\": type 0x42, not a texture",
