@@ -148,8 +148,11 @@ Error HostPath(const std::string& path, std::string& host);
 // not set)". Empty where drives are the system's own (Windows).
 std::string DriveOrigin(char letter);
 // The command a user types to make the folder `link` (not there yet) lead to the existing folder
-// `target`: a directory junction on Windows, a symbolic link on POSIX. Both are Windows paths.
+// `target`: a directory junction on Windows, a symbolic link on POSIX (after making the folder
+// that holds the link, which a Wine prefix may lack). Both are Windows paths.
 std::string FolderLinkCommand(const std::string& link, const std::string& target);
+// The command a user types to make the folder `path` (a Windows path) with every folder above it.
+std::string MakeFolderCommand(const std::string& path);
 
 // --- Processes ---
 
@@ -208,5 +211,8 @@ extern const Error kNotEnoughMemory;
 // The program's raw argument text: everything after its own name. On POSIX the arguments joined
 // with single spaces.
 std::string ArgumentText(int argc, char** argv);
+// The line end for what a program prints on its standard output: LF where that is a terminal of a
+// system whose terminals end lines with LF, otherwise CR LF, the line end of the programs' files.
+const char* StandardOutputLineEnd();
 
 }  // namespace platform

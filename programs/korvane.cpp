@@ -6,21 +6,22 @@
 // the signal's number on POSIX).
 
 #include <cstdio>
-#include <cstring>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/failure.h"
 #include "core/file_ops.h"
 #include "driver/conversion_driver.h"
 #include "driver/run_paths.h"
+#include "platform/common/program_options.h"
 #include "platform/platform.h"
 #include "window/application.h"
 
 namespace {
 
-constexpr char kUsage[] = "usage: korvane [--help | --version]";
 constexpr char kHelp[] =
     "Converts every Quake WAD (*.wad) in c:\\program files\\worldcraft\\textures that changed\n"
     "since its last conversion into a Half-Life WAD (.hlwad) beside it, and saves the run log\n"
@@ -31,12 +32,11 @@ constexpr char kHelp[] =
     "error.log says which WADs were not converted. Bound a run with timeout, as in\n"
     "\"timeout 1h korvane\".\n"
     "Exit status: 0 converted or up to date, 1 failures, no texture folder or another run\n"
-    "at work, 2 wrong usage, 130, 143 or 129 stopped by SIGINT, SIGTERM or SIGHUP.\n";
+    "at work, 2 a wrong command line, 130, 143 or 129 stopped by SIGINT, SIGTERM or SIGHUP.\n";
 constexpr char kEditorFolder[] = "c:\\program files\\worldcraft";
 constexpr char kEditorFolder32[] = "c:\\program files (x86)\\worldcraft";
 
 constexpr int kExitFailures = 1;
-constexpr int kExitUsage = 2;
 
 // Held for the whole run, so that a second Korvane (a double click) never works on the same folder
 // at once; the system drops it when the run's last process ends, however it ends.
@@ -56,16 +56,41 @@ std::string StartFailureReport(const core::SystemFailure& failure) {
   if (!origin.empty()) {
     report += " On this machine " + origin + ". Korvane expects a Wine prefix with the editor.";
   }
-  if (core::DetectIfAFileExistsTrueFalseAbs(kEditorFolder32) == -1) {
+  // A link can stand only where the editor's folder is missing.
+  if (core::DetectIfAFileExistsTrueFalseAbs(kEditorFolder32) == -1 &&
+      core::DetectIfAFileExistsTrueFalseAbs(kEditorFolder) != -1) {
     report += std::string(" The editor is installed under ") + kEditorFolder32 +
               "; make the fixed folder reach it with " +
               platform::FolderLinkCommand(kEditorFolder, kEditorFolder32) + ".";
+  } else if (core::DetectIfAFileExistsTrueFalseAbs(driver::kTextureFolder) != -1) {
+    report += std::string(" Install the editor there") +
+              (origin.empty() ? "" : ", set WINEPREFIX to the Wine prefix that holds it") +
+              ", or make the folder with " + platform::MakeFolderCommand(driver::kTextureFolder) +
+              ".";
   }
   return report;
 }
 
+// The help, with where the texture folder is on this machine and what chooses it.
+std::string Help() {
+  std::string help = kHelp;
+  std::string host;
+  if (platform::HostPath(driver::kTextureFolder, host) == 0 && host != driver::kTextureFolder) {
+    help += "The texture folder on this machine:\n  " + host + "\n";
+  }
+  const std::string origin = platform::DriveOrigin('c');
+  if (!origin.empty()) {
+    help += "On this machine " + origin +
+            ".\nWINEPREFIX chooses the Wine prefix: WINEPREFIX=~/.wine-worldcraft korvane\n";
+  }
+  return help;
+}
+
+// The run log's text on standard output, with the terminal's line ends; the log itself ends lines
+// with CR LF.
 void Print(std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stdout);
+  const std::string shown = platform::common::WithLineEnds(text, platform::StandardOutputLineEnd());
+  std::fwrite(shown.data(), 1, shown.size(), stdout);
   std::fflush(stdout);
 }
 
@@ -94,18 +119,16 @@ int ExitStatus(const driver::RunResult& result) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 1) {
-    const bool alone = argc == 2;
-    if (alone && std::strcmp(argv[1], "--help") == 0) {
-      std::printf("%s\n%s", kUsage, kHelp);
-      return 0;
-    }
-    if (alone && std::strcmp(argv[1], "--version") == 0) {
-      std::printf("korvane %s\n", KORVANE_VERSION);
-      return 0;
-    }
-    std::fprintf(stderr, "%s\n", kUsage);
-    return kExitUsage;
+  const platform::common::ProgramUsage usage{"korvane", "[-h | --help | --version]", Help(),
+                                             KORVANE_VERSION};
+  const std::vector<std::string> words(argv + 1, argv + argc);
+  if (const auto answered =
+          platform::common::AnswerCommonOptions(usage, words, std::cout, std::cerr)) {
+    return *answered;
+  }
+  if (!words.empty()) {
+    return platform::common::WrongCommandLine(usage, "unexpected argument '" + words.front() + "'",
+                                              std::cerr);
   }
   platform::CatchStopRequests();
   const std::unique_ptr<window::Application> application = window::StartApplication(argc, argv);
@@ -127,7 +150,8 @@ int main(int argc, char** argv) {
     }
     const driver::RunResult result = driver::ConversionDriver(window);
     if (!window.Watched()) {
-      Print(echoed ? "\n" : result.log + "\n");
+      const std::string lineEnd = platform::StandardOutputLineEnd();
+      Print(echoed ? lineEnd : result.log + lineEnd);
     }
     if (!result.unsavedLog.empty()) {
       std::fprintf(stderr, "korvane: %s\n", result.unsavedLog.c_str());
