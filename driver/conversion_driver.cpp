@@ -24,12 +24,13 @@ RunResult ConversionDriver(window::ProgressWindow& window, StartFunction start,
     if (state.halted) {
       state.FailTheRest("Not converted, as the run could not go on (see above).");
     } else if (state.HasWadsToConvert() && WriteConversionBatch(window, state)) {
-      RunConverter(window, state.startTime, start);
+      state.stopped = RunConverter(window, state.startTime, start);
     }
     const std::int32_t wadFailures = CollectResults(window, state);
     result.log = FinishRun(window, state, wadFailures);
     result.failureCount = wadFailures + state.runFailures;
   }
+  result.stopped = state.stopped;
   result.unsavedLog = state.unsavedLog;
   return result;
 }

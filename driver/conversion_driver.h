@@ -14,9 +14,11 @@
 namespace driver {
 
 struct RunResult {
-  // WADs whose conversion failed in this run, and the run's own failures (a folder or file it
-  // needs that cannot be listed, made or written).
+  // WADs whose conversion failed in this run, those left unconverted by a stop among them, and
+  // the run's own failures (a folder or file it needs that cannot be listed, made or written).
   std::int32_t failureCount = 0;
+  // The batch was stopped (see StopReason) before it had ended by itself.
+  bool stopped = false;
   // What the run told the user: the log box's last text (the run log and the line that says where
   // it was saved), or the content of "successful.log" when nothing needed converting.
   std::string log;

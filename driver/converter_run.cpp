@@ -1,6 +1,7 @@
 #include "driver/converter_run.h"
 
 #include "core/date_text.h"
+#include "core/file_ops.h"
 #include "core/paths.h"
 #include "core/process_status.h"
 #include "core/text_box.h"
@@ -11,9 +12,9 @@ namespace driver {
 namespace {
 
 // Waits for the batch; the window's event turn blocks briefly when idle, so the wait leaves the
-// processor to the converters.
-void WaitForBatch(window::ProgressWindow& window, std::int32_t processId) {
-  bool stopped = false;
+// processor to the converters. Returns why it stopped the batch, or an empty text.
+std::string WaitForBatch(window::ProgressWindow& window, std::int32_t processId) {
+  std::string stopped;
   double lastTick = platform::LocalNow();
   bool running = true;
   do {
@@ -25,11 +26,24 @@ void WaitForBatch(window::ProgressWindow& window, std::int32_t processId) {
     }
     window.DoEvents();
     running = core::IsProcessRunning(processId) == -1;
-    if (running && !stopped && window.Closed()) {
-      platform::StopProcess(processId);
-      stopped = true;
+    if (running && stopped.empty()) {
+      stopped = StopReason(window);
+      if (!stopped.empty()) {
+        platform::StopProcess(processId);
+      }
     }
   } while (running);
+  return stopped;
+}
+
+// The converter writes each HL WAD under a temporary name and renames it when done: a stopped run
+// leaves it half-written, and a run killed outright leaves it for the next conversion of the WAD.
+void DeleteHalfWrittenFiles(window::ProgressWindow& window) {
+  const std::int32_t count = window.List1ListCount();
+  for (std::int32_t index = 0; index < count; ++index) {
+    core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(
+        PathsOfWad(window.List1List(index)).hlwadFile + ".tmp");
+  }
 }
 
 }  // namespace
@@ -38,17 +52,36 @@ std::string CompletionText(double startTime, double now) {
   return "... COMPLETE: " + core::MinutesSeconds(now - startTime) + " elapsed.";
 }
 
-void RunConverter(window::ProgressWindow& window, double startTime, StartFunction start) {
-  const std::string batch = ConversionBatch();
-  std::int32_t processId = 0;
-  if (start(core::Quoted(batch), processId) != 0) {
-    processId = 0;
+std::string StoppedText(double startTime, double now, const std::string& reason) {
+  return "... STOPPED after " + core::MinutesSeconds(now - startTime) + ": " + reason + ".";
+}
+
+std::string StopReason(const window::ProgressWindow& window) {
+  if (window.Closed()) {
+    return "the window was closed";
   }
-  WaitForBatch(window, processId);
+  const platform::StopRequest request = platform::CaughtStopRequest();
+  return request.name.empty() ? std::string() : "Korvane received " + request.name;
+}
+
+bool RunConverter(window::ProgressWindow& window, double startTime, StartFunction start) {
+  const std::string batch = ConversionBatch();
+  std::string stopped = StopReason(window);
+  if (stopped.empty()) {
+    std::int32_t processId = 0;
+    if (start(core::Quoted(batch), processId) != 0) {
+      processId = 0;
+    }
+    stopped = WaitForBatch(window, processId);
+  }
 
   platform::NativeFileSystem().Delete(batch);
-  window.Text1().AppendText(CompletionText(startTime, platform::LocalNow()));
+  DeleteHalfWrittenFiles(window);
+  const double now = platform::LocalNow();
+  window.Text1().AppendText(stopped.empty() ? CompletionText(startTime, now)
+                                            : StoppedText(startTime, now, stopped));
   window.Refresh();
+  return !stopped.empty();
 }
 
 }  // namespace driver

@@ -5,6 +5,7 @@
 #include "core/date_text.h"
 #include "core/file_ops.h"
 #include "core/text_box.h"
+#include "driver/converter_run.h"
 #include "driver/examination.h"
 #include "driver/run_paths.h"
 #include "platform/platform.h"
@@ -39,7 +40,7 @@ bool SaveRunLog(window::ProgressWindow& window, RunState& state, const std::stri
 }
 
 void WaitForDone(window::ProgressWindow& window) {
-  while (!window::DonePressed && !window.Closed() && window.Watched()) {
+  while (!window::DonePressed && StopReason(window).empty() && window.Watched()) {
     window.DoEvents();
   }
 }

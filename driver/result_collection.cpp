@@ -170,6 +170,12 @@ std::int32_t CollectResults(window::ProgressWindow& window, RunState& state) {
       continue;
     }
     Judgement judgement = Judge(state.fs, paths, wad);
+    // A failure the converter did not report, in a stopped run: the stop cut the WAD short or
+    // never reached it.
+    if (judgement.failed && state.stopped &&
+        judgement.logText.find("** ERROR **") == std::string::npos) {
+      judgement.cause = "Not converted because the run was stopped.";
+    }
     if (!judgement.failed) {
       judgement.cause = RecordSuccess(window, state, paths, judgement.stamp);
       judgement.failed = !judgement.cause.empty();

@@ -41,6 +41,8 @@ struct RunState {
   std::int32_t runFailures = 0;
   // A failure that makes converting pointless (no listing, no logs folder): no batch runs.
   bool halted = false;
+  // The batch was stopped (closed window, stop request) before it had ended by itself.
+  bool stopped = false;
   // Why the run log could not be saved, for the user to see elsewhere; empty when it was saved.
   std::string unsavedLog;
 

@@ -13,7 +13,8 @@ PACKAGE_HARDENING := -DCMAKE_CXX_FLAGS="-D_FORTIFY_SOURCE=2 -fstack-protector-st
 .PHONY: package
 
 package: deps deps-windows deps-package
-	cmake -S . -B build/package-linux $(PACKAGE_CONFIGURE) $(PACKAGE_HARDENING) >/dev/null
+	cmake -S . -B build/package-linux $(PACKAGE_CONFIGURE) $(PACKAGE_HARDENING) \
+	  -DKORVANE_DEBIAN_PACKAGE=ON >/dev/null
 	cmake --build build/package-linux -j $(JOBS) \
 	  --target korvane korvane-cmd wadconv pellisk package-documents
 	cmake -S . -B build/package-windows $(PACKAGE_CONFIGURE) \

@@ -159,23 +159,46 @@ Error HostPath(const std::string& path, std::string& host);
 // not set)". Empty where drives are the system's own (Windows).
 std::string DriveOrigin(char letter);
 // The command a user types to make the folder `link` (not there yet) lead to the existing folder
-// `target`: a directory junction on Windows, a symbolic link on POSIX. Both are Windows paths.
+// `target`: a directory junction on Windows, a symbolic link on POSIX (after making the folder
+// that holds the link, which a Wine prefix may lack). Both are Windows paths.
 std::string FolderLinkCommand(const std::string& link, const std::string& target);
+// The command a user types to make the folder `path` (a Windows path) with every folder above it.
+std::string MakeFolderCommand(const std::string& path);
 
 // --- Processes ---
 
 // Starts `commandLine` as a new process with no window and no terminal, without waiting for it.
 // A command line whose program is a ".bat" file runs through the platform's command interpreter;
-// the id returned is the interpreter's.
+// the id returned is the interpreter's. The process and all it starts end when this program ends,
+// however it ends (on Linux through a parent-death signal, on Windows through a job object).
 Error StartProcess(const std::string& commandLine, std::int32_t& processId);
 // True while the process lives; false once it has ended or cannot be queried.
 bool ProcessIsRunning(std::int32_t processId);
 // Ends the process and every process it started.
 void StopProcess(std::int32_t processId);
 
+// --- Requests to stop ---
+
+// A request from outside to end the program: a signal on POSIX, a console event on Windows.
+struct StopRequest {
+  // What asked, such as "SIGTERM" or "Ctrl+C"; empty while nothing has asked.
+  std::string name;
+  // The status the program ends with to say how it was stopped: 128 + the signal's number on
+  // POSIX (130 SIGINT, 143 SIGTERM, 129 SIGHUP), 1 on Windows.
+  int exitStatus = 0;
+};
+// From now on the system's requests to end the program (SIGINT, SIGTERM and SIGHUP on POSIX;
+// Ctrl+C, Ctrl+Break and closing the console on Windows) no longer end it at once: the first one
+// is kept for CaughtStopRequest, and the program stops its work and ends by itself. On POSIX a
+// write to a closed pipe fails instead of ending the program.
+void CatchStopRequests();
+// The first request caught since CatchStopRequests; its name is empty when none has come.
+StopRequest CaughtStopRequest();
+
 // --- One run at a time ---
 
-// An exclusive lock on a lock file, released by the system when the process ends.
+// An exclusive lock on a lock file, released by the system when the process ends. On POSIX the
+// processes the program starts hold it too, so that it stays taken until the last of them ends.
 struct RunLock {
   std::intptr_t handle = -1;
 };
@@ -199,5 +222,8 @@ extern const Error kNotEnoughMemory;
 // The program's raw argument text: everything after its own name. On POSIX the arguments joined
 // with single spaces.
 std::string ArgumentText(int argc, char** argv);
+// The line end for what a program prints on its standard output: LF where that is a terminal of a
+// system whose terminals end lines with LF, otherwise CR LF, the line end of the programs' files.
+const char* StandardOutputLineEnd();
 
 }  // namespace platform

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "core/failure.h"
+#include "platform/common/command_line.h"
+#include "platform/common/program_options.h"
 #include "platform/platform.h"
 #include "platform/posix/run_program.h"
 #include "shell/batch_line.h"
@@ -13,12 +15,14 @@
 
 namespace {
 
-constexpr char kUsage[] = "Usage: korvane-cmd BATCHFILE";
-constexpr char kHelp[] =
+const platform::common::ProgramUsage kUsage{
+    "korvane-cmd", "BATCHFILE",
     "Runs BATCHFILE line by line as cmd.exe runs the lines Korvane writes: drive and folder\n"
     "changes, programs with their standard output sent to a file, and exit. A line that cannot\n"
-    "run explains itself on standard output and the batch goes on.\n"
-    "Exit status: 0 the batch ran, 1 the batch file cannot be read, 2 wrong usage.\n";
+    "run explains itself on standard output and the batch goes on. SIGINT, SIGTERM or SIGHUP\n"
+    "stops the batch: the running program and all it started end, and korvane-cmd with them.\n"
+    "Exit status: 0 the batch ran, 1 the batch file cannot be read, 2 a wrong command line.\n",
+    KORVANE_VERSION};
 
 // The batch path is the whole argument text, perhaps in double quotes: the path may hold spaces.
 std::string BatchPath(const std::string& argumentText) {
@@ -37,20 +41,16 @@ std::string BatchPath(const std::string& argumentText) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::posix::HoldStopSignals();
   try {
     const std::string argumentText = platform::ArgumentText(argc, argv);
-    if (argumentText == "--help") {
-      std::cout << kUsage << "\n" << kHelp;
-      return 0;
-    }
-    if (argumentText == "--version") {
-      std::cout << "korvane-cmd " << KORVANE_VERSION << "\n";
-      return 0;
+    if (const auto answered = platform::common::AnswerCommonOptions(
+            kUsage, platform::common::SplitCommandLine(argumentText), std::cout, std::cerr)) {
+      return *answered;
     }
     const std::string batch = BatchPath(argumentText);
     if (batch.empty()) {
-      std::cerr << kUsage << "\n";
-      return 2;
+      return platform::common::WrongCommandLine(kUsage, "no batch file named", std::cerr);
     }
     platform::FileSystem& fs = platform::NativeFileSystem();
     std::string text;

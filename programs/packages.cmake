@@ -1,7 +1,12 @@
 # Every install rule of the project, and the packages of the programs, written by CPack (make
 # package): on Windows a ZIP of the programs with a short readme and the licence, on Linux a Debian
-# package of the programs with their manual pages, the desktop entry, the icons, the copyright file
-# and the changelog.
+# package of the programs with their manual pages, the desktop entry, the icons, a user README, the
+# copyright file and the changelog. A plain install (cmake --install) leaves out what only the
+# Debian package needs: its changelog and its lintian override.
+option(KORVANE_DEBIAN_PACKAGE "Install the files only the Debian package needs" OFF)
+
+# Where users report problems; the READMEs and the manual pages name the same address.
+set(KORVANE_CONTACT "The Korvane developers <team@korvane.org>")
 
 # The programs this target builds, and on Linux the desktop entry and the icons.
 include(GNUInstallDirs)
@@ -59,7 +64,7 @@ else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
-  set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Korvane maintainers <maintainers@korvane.invalid>")
+  set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${KORVANE_CONTACT}")
   set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
   # The libraries the programs link (Qt 6 Widgets, the C++ runtime) are read from the programs.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
@@ -81,7 +86,10 @@ through.")
 
   # Debian wants the manual pages and the changelog compressed at the highest level and without
   # a time stamp, so that the package's bytes do not depend on when it was built.
-  set(compressed_sources ${CMAKE_CURRENT_BINARY_DIR}/changelog.Debian)
+  set(compressed_sources)
+  if(KORVANE_DEBIAN_PACKAGE)
+    list(APPEND compressed_sources ${CMAKE_CURRENT_BINARY_DIR}/changelog.Debian)
+  endif()
   set(manual_pages)
   foreach(program korvane pellisk wadconv korvane-cmd)
     list(APPEND compressed_sources ${PROJECT_SOURCE_DIR}/man/${program}.1)
@@ -97,10 +105,14 @@ through.")
   endforeach()
   add_custom_target(package-documents ALL DEPENDS ${compressed_files})
 
-  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.Debian.gz
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/copyright ${CMAKE_CURRENT_LIST_DIR}/debian/README
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/korvane)
   install(FILES ${manual_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  install(FILES ${CMAKE_CURRENT_LIST_DIR}/debian/lintian-overrides
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME korvane)
+  if(KORVANE_DEBIAN_PACKAGE)
+    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.Debian.gz
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/korvane)
+    install(FILES ${CMAKE_CURRENT_LIST_DIR}/debian/lintian-overrides
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME korvane)
+  endif()
 endif()
 include(CPack)

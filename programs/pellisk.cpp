@@ -5,16 +5,17 @@
 #include <string>
 
 #include "core/paths.h"
+#include "platform/common/command_line.h"
+#include "platform/common/program_options.h"
 #include "platform/platform.h"
 #include "stripper/map_names.h"
 #include "stripper/map_version_stripper.h"
 
 namespace {
 
-constexpr char kUsage[] = "usage: pellisk MAPFILE";
 constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
-constexpr char kHelp[] =
+const platform::common::ProgramUsage kUsage{
+    "pellisk", "MAPFILE",
     "Rewrites MAPFILE without every line that holds \"mapversion\" in any letter case.\n"
     "A name without any \".\" gets \".map\". The kept lines go to a new \".bkr.tmp\" file,\n"
     "which takes the map's owner, group and permissions; the map is set aside as a lower-case\n"
@@ -25,24 +26,21 @@ constexpr char kHelp[] =
     "NUL bytes, anything but a regular file. Prints nothing on success, apart from a warning\n"
     "when a map with Valve 220 faces loses its \"mapversion\" line.\n"
     "A line ends at CR LF, a lone CR or a lone LF; kept lines end in CR LF.\n"
-    "Exit status: 0 rewritten, 1 refused or failed (the report says what the files hold), 2 wrong\n"
-    "usage.\n";
+    "A map whose name starts with \"-\" is named with its folder, as in ./-old.map.\n"
+    "Exit status: 0 rewritten, 1 refused or failed (the report says what the files hold), 2 a\n"
+    "wrong command line.\n",
+    PELLISK_VERSION};
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string argumentText = platform::ArgumentText(argc, argv);
-  if (argumentText == "--help" || argumentText == "-h") {
-    std::cout << kUsage << "\n" << kHelp;
-    return 0;
-  }
-  if (argumentText == "--version") {
-    std::cout << "pellisk " << PELLISK_VERSION << "\n";
-    return 0;
+  if (const auto answered = platform::common::AnswerCommonOptions(
+          kUsage, platform::common::SplitCommandLine(argumentText), std::cout, std::cerr)) {
+    return *answered;
   }
   if (core::TrimSpaces(stripper::UnquotedArgument(argumentText)).empty()) {
-    std::cerr << kUsage << "\n";
-    return kExitUsage;
+    return platform::common::WrongCommandLine(kUsage, "no map file named", std::cerr);
   }
   try {
     const std::string warning =

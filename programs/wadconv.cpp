@@ -1,43 +1,62 @@
 // wadconv -wad2hl NAME: converts the Quake WAD NAME into a Half-Life WAD "<stem>.hlwad" in the
-// current folder. Everything goes to standard output, each line ended by CR LF like every other
-// text file of the programs; errors start with "** ERROR **" and give a non-zero exit code.
+// current folder. Everything goes to standard output, so that a batch that sends it to a log keeps
+// all of it; errors start with "** ERROR **" and give a non-zero exit code. Lines end in CR LF like
+// every other text file of the programs, and in LF on a terminal of Linux.
 
 #include <cstdio>
-#include <cstring>
 #include <exception>
+#include <sstream>
 #include <string>
 
+#include "platform/common/command_line.h"
+#include "platform/common/program_options.h"
 #include "platform/platform.h"
 #include "wadconv/conversion.h"
 #include "wadconv/converter_run.h"
 
 namespace {
 
-constexpr char kHelp[] =
-    "usage: wadconv -wad2hl NAME\n"
+const platform::common::ProgramUsage kUsage{
+    "wadconv", "-wad2hl NAME",
     "Converts the Quake WAD2 file NAME into the Half-Life WAD3 file STEM.hlwad in the current\n"
-    "folder (STEM is NAME's file name up to its last \".\"). Exit status: 0 converted,\n"
-    "1 not converted (nothing written), 2 wrong arguments.\n";
+    "folder (STEM is NAME's file name up to its last dot). Everything, errors too, goes to\n"
+    "standard output. Exit status: 0 converted, 1 not converted (nothing written), 2 a wrong\n"
+    "command line.\n",
+    WADCONV_VERSION, "** ERROR ** "};
 
 void PrintLine(const std::string& line) {
   std::fwrite(line.data(), 1, line.size(), stdout);
-  std::fputs("\r\n", stdout);
+  std::fputs(platform::StandardOutputLineEnd(), stdout);
+}
+
+// What the shared command-line rules said, one line at a time.
+void PrintLines(const std::string& text) {
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    PrintLine(line);
+  }
+  std::fflush(stdout);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-    std::fputs(kHelp, stdout);
-    return 0;
+  const std::string argumentText = platform::ArgumentText(argc, argv);
+  std::ostringstream said;
+  if (const auto answered = platform::common::AnswerCommonOptions(
+          kUsage, platform::common::SplitCommandLine(argumentText), said, said, {"-wad2hl"})) {
+    PrintLines(said.str());
+    return *answered;
   }
-  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-    std::printf("wadconv %s\n", WADCONV_VERSION);
-    return 0;
+  if (wadconv::NameFromArguments(argumentText).empty()) {
+    const int status =
+        platform::common::WrongCommandLine(kUsage, "expected -wad2hl and the name of a WAD", said);
+    PrintLines(said.str());
+    return status;
   }
   try {
     const wadconv::RunOutcome outcome =
-        wadconv::RunWadconv(platform::NativeFileSystem(), platform::ArgumentText(argc, argv));
+        wadconv::RunWadconv(platform::NativeFileSystem(), argumentText);
     for (const std::string& line : outcome.lines) {
       PrintLine(line);
     }

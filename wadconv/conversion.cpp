@@ -31,6 +31,11 @@ bool IsConsoleFont(const Wad2Lump& lump) {
          platform::ascii::SameIgnoringCase(lump.name, kConsoleFontName);
 }
 
+// "1 lump", "3 lumps".
+std::string Counted(std::uint64_t count, const std::string& noun) {
+  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
 void Fail(ConversionPlan& plan, const std::string& fault) {
   plan.kind = ConversionKind::kFailed;
   plan.lines.push_back(std::string(kErrorMarker) + " " + fault);
@@ -175,7 +180,7 @@ ConversionPlan PlanConversion(ByteSource& input) {
     return plan;
   }
   plan.lines.push_back("Quake WAD (WAD2) of " + std::to_string(input.Size()) + " bytes with " +
-                       std::to_string(lumps.size()) + " lumps");
+                       Counted(lumps.size(), "lump"));
   std::vector<std::string> faults;
   PlanLumps(input, lumps, plan, faults);
   if (!plan.ownPalette) {
@@ -197,8 +202,8 @@ ConversionPlan PlanConversion(ByteSource& input) {
     return plan;
   }
   plan.kind = ConversionKind::kConvert;
-  plan.lines.push_back(std::to_string(plan.textures.size()) + " textures converted, " +
-                       std::to_string(plan.skippedLumps) + " lumps skipped");
+  plan.lines.push_back(Counted(plan.textures.size(), "texture") + " converted, " +
+                       Counted(plan.skippedLumps, "lump") + " skipped");
   plan.notCarriedOver = NotCarriedOver(plan, input.Size());
   if (plan.notCarriedOver > 0) {
     plan.lines.push_back("Not carried over: " + std::to_string(plan.notCarriedOver) +

@@ -22,6 +22,10 @@ const std::string& LogBox::Text() const {
 void LogBox::SetText(std::string text) {
   load_();
   text_ = std::move(text);
+  if (echo_ && !text_.empty()) {
+    echo_("\r\n");
+    echo_(text_);
+  }
   selStart_ = 0;
   selLength_ = 0;
   replacePending_ = true;
@@ -36,6 +40,9 @@ void LogBox::AppendText(std::string_view addition) {
   }
   const std::size_t from = text_.size();
   text_.append(addition);
+  if (echo_) {
+    echo_(addition);
+  }
   if (!replacePending_) {
     Appended(from);
   }
@@ -70,7 +77,16 @@ void LogBox::Reset() {
   selLength_ = 0;
   replacePending_ = false;
   selectionPending_ = false;
+  echo_ = nullptr;
   Forget();
+}
+
+void LogBox::Echo(std::function<void(std::string_view)> echo) {
+  const bool started = static_cast<bool>(echo_);
+  echo_ = std::move(echo);
+  if (!started && echo_ && !text_.empty()) {
+    echo_(text_);
+  }
 }
 
 void LogBox::Appended(std::size_t /*from*/) {}

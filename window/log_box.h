@@ -40,8 +40,11 @@ class LogBox : public core::TextBox {
   // Brings the control up to date with the text and the selection.
   void Present();
   // Empties the box as the window is unloaded: the text, the selection and all that waits to be
-  // shown. The box shows nowhere until its window loads again.
+  // shown, and ends an echo. The box shows nowhere until its window loads again.
   void Reset();
+  // From now on the text also goes to `echo`: all of it at once (unless an echo runs already),
+  // then each addition; a new text that replaces it follows on a line of its own.
+  void Echo(std::function<void(std::string_view)> echo);
 
  protected:
   // What changed since the control was last brought up to date, besides the appended pieces.
@@ -66,6 +69,7 @@ class LogBox : public core::TextBox {
 
  private:
   std::function<void()> load_;
+  std::function<void(std::string_view)> echo_;
   std::string text_;
   std::size_t selStart_ = 0;
   std::size_t selLength_ = 0;

@@ -5,7 +5,9 @@
 // window/win32 draw it. Every operation runs on the one user-interface thread.
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "core/text_box.h"
 
@@ -34,6 +36,9 @@ class ProgressWindow {
   virtual bool Closed() const = 0;
   // False where nobody can see the window or press Done: a platform that draws nowhere.
   virtual bool Watched() const = 0;
+  // Where nobody watches the window, the log box's text also goes to `echo` from the moment the
+  // window is shown until it is unloaded: all of it at once, then each addition as it comes.
+  virtual void EchoLog(std::function<void(std::string_view)> echo) = 0;
 
   // The log box: multi-line, with a vertical scroll bar.
   virtual core::TextBox& Text1() = 0;

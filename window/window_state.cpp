@@ -43,6 +43,9 @@ void WindowState::Load() {
 
 void WindowState::Show() {
   Load();
+  if (echo_ && !Watched()) {
+    Log().Echo(echo_);
+  }
   state_.visible = true;
   state_.closed = false;
   Draw(Control::Form);

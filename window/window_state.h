@@ -6,7 +6,9 @@
 // which control to bring up to date. Touching a control of an unloaded window loads it, hidden.
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
@@ -35,6 +37,7 @@ class WindowState : public ProgressWindow {
   void Show() override;
   void Unload() override;
   bool Closed() const override { return state_.closed; }
+  void EchoLog(std::function<void(std::string_view)> echo) override { echo_ = std::move(echo); }
 
   core::TextBox& Text1() override;
   void SetText2(const std::string& text) override;
@@ -99,6 +102,7 @@ class WindowState : public ProgressWindow {
   };
 
   platform::FileSystem& fileSystem_;
+  std::function<void(std::string_view)> echo_;
   State state_;
 };
 

@@ -2,8 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <string>
 
+#include "platform/common/ascii.h"
 #include "platform/platform.h"
 #include "platform/posix/drives.h"
 
@@ -54,7 +56,26 @@ std::string FolderLinkCommand(const std::string& link, const std::string& target
   if (HostPath(link, hostLink) != 0 || HostPath(target, hostTarget) != 0) {
     return "a symbolic link from " + link + " to " + target;
   }
-  return "ln -s " + ShellQuoted(hostTarget) + " " + ShellQuoted(hostLink);
+  const std::string parent = hostLink.substr(0, hostLink.find_last_of('/'));
+  return "mkdir -p " + ShellQuoted(parent) + " && ln -s " + ShellQuoted(hostTarget) + " " +
+         ShellQuoted(hostLink);
+}
+
+std::string MakeFolderCommand(const std::string& path) {
+  std::string host;
+  if (HostPath(path, host) == 0) {
+    return "mkdir -p " + ShellQuoted(host);
+  }
+  // A prefix without its drive c: gets one where Wine makes it.
+  std::string prefix;
+  bool configured = false;
+  if (path.size() < 3 || platform::ascii::Lower(path[0]) != 'c' || path[1] != ':' ||
+      !posix::WinePrefix(prefix, configured)) {
+    return "a folder " + path;
+  }
+  host = prefix + "/drive_c" + path.substr(2);
+  std::replace(host.begin(), host.end(), '\\', '/');
+  return "mkdir -p " + ShellQuoted(host);
 }
 
 }  // namespace platform

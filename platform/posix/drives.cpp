@@ -1,5 +1,6 @@
 #include "platform/posix/drives.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,7 +20,12 @@ bool DosDeviceFolder(const std::string& dosdevices, char letter, std::string& fo
   const ssize_t length = readlink(entry.c_str(), target, sizeof target);
   if (length > 0 && static_cast<std::size_t>(length) < sizeof target) {
     folder.assign(target, static_cast<std::size_t>(length));
-    if (folder.front() != '/') {
+    // Wine links c: to "../drive_c": named from the prefix, the path reads as the user knows it.
+    struct stat status {};
+    const bool plainFolder = lstat(dosdevices.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    if (folder.starts_with("../") && plainFolder) {
+      folder = dosdevices.substr(0, dosdevices.rfind('/') + 1) + folder.substr(3);
+    } else if (folder.front() != '/') {
       folder = dosdevices + "/" + folder;
     }
   } else if (length < 0 && errno == EINVAL) {

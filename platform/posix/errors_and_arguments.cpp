@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -24,6 +26,10 @@ std::string ArgumentText(int argc, char** argv) {
     text += argv[i];
   }
   return text;
+}
+
+const char* StandardOutputLineEnd() {
+  return ::isatty(STDOUT_FILENO) == 1 ? "\n" : "\r\n";
 }
 
 }  // namespace platform

@@ -1,6 +1,5 @@
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,10 +15,9 @@
 #include "platform/common/command_line.h"
 #include "platform/common/name_rules.h"
 #include "platform/platform.h"
+#include "platform/posix/child_start.h"
 #include "platform/posix/current_folder.h"
 #include "platform/posix/run_program.h"
-
-extern char** environ;
 
 namespace platform {
 
@@ -87,34 +85,15 @@ Error Invocation(const std::vector<std::string>& words, std::string& program,
   return 0;
 }
 
-// A new session, so no terminal and a process group of its own; standard streams on /dev/null;
-// signal dispositions and mask as a fresh program expects them.
+// A new session, so no terminal and a process group of its own that StopProcess ends whole;
+// standard streams on /dev/null. SIGTERM reaches it when this program dies, however it dies, and
+// korvane-cmd passes it on to everything it started.
 Error Spawn(const std::string& program, const std::vector<std::string>& arguments, pid_t& id) {
-  std::vector<char*> argv;
-  for (const std::string& argument : arguments) {
-    argv.push_back(const_cast<char*>(argument.c_str()));
-  }
-  argv.push_back(nullptr);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawnattr_t attributes;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawnattr_init(&attributes);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, 1, 2);
-  sigset_t noSignals;
-  sigset_t allSignals;
-  sigemptyset(&noSignals);
-  sigfillset(&allSignals);
-  posix_spawnattr_setsigmask(&attributes, &noSignals);
-  posix_spawnattr_setsigdefault(&attributes, &allSignals);
-  posix_spawnattr_setflags(&attributes,
-                           POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-  const int error = posix_spawn(&id, program.c_str(), &actions, &attributes, argv.data(), environ);
-  posix_spawnattr_destroy(&attributes);
-  posix_spawn_file_actions_destroy(&actions);
-  return error;
+  posix::ChildStart how;
+  how.newSession = true;
+  how.quiet = true;
+  how.deathSignal = SIGTERM;
+  return posix::StartChild(program, arguments, how, id);
 }
 
 // A process that has ended but whose parent has not collected it yet still answers kill(); its

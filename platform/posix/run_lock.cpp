@@ -29,7 +29,9 @@ Error TakeRunLock(const std::string& path, RunLock& lock) {
   do {
     result = flock(descriptor, LOCK_EX | LOCK_NB);
   } while (result != 0 && errno == EINTR);
-  if (result != 0) {
+  // The processes this program starts inherit the open file and with it the lock: it stays taken
+  // while anything of the run still works, even after this program has been killed.
+  if (result != 0 || fcntl(descriptor, F_SETFD, 0) != 0) {
     const Error error = errno == EWOULDBLOCK ? kLockHeld : errno;
     close(descriptor);
     return error;

@@ -10,10 +10,16 @@
 
 namespace platform::posix {
 
+// Holds SIGINT, SIGTERM and SIGHUP back from the program, for RunProgramAndWait to take as
+// requests to stop. Called first thing, before any program is run.
+void HoldStopSignals();
+
 // Runs the program at the host path `program` with `arguments` (argv[0] is the program's path) and
 // waits until it has ended. Its standard output goes to `output` when that is open; standard input
 // and standard error are the caller's. Fails only when the program cannot be started; its exit
-// status is not reported.
+// status is not reported. The program gets SIGKILL should this one die. A stop request held back
+// (see HoldStopSignals) before or during the run ends the program and all it started, and then
+// this program with the status 128 + the signal's number.
 Error RunProgramAndWait(const std::string& program, const std::vector<std::string>& arguments,
                         File output);
 

@@ -14,4 +14,9 @@ std::string FolderLinkCommand(const std::string& link, const std::string& target
   return "mklink /J \"" + link + "\" \"" + target + "\"";
 }
 
+// cmd.exe's mkdir makes the folders above the new one as well.
+std::string MakeFolderCommand(const std::string& path) {
+  return "mkdir \"" + path + "\"";
+}
+
 }  // namespace platform

@@ -188,11 +188,24 @@ void WaitForJobToEmpty(HANDLE job) {
   }
 }
 
+// A job whose processes the system ends when its last handle closes: the handle is kept by this
+// program, so that nothing it started outlives it, even when it is killed or crashes.
+HANDLE CreateKillingJob() {
+  HANDLE job = CreateJobObjectW(nullptr, nullptr);
+  if (job == nullptr) {
+    return nullptr;
+  }
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+  return job;
+}
+
 // Puts a process created suspended into a job of its own and lets it run. Without a job (where
 // the system refuses one) it runs all the same, and stopping it walks its process tree instead.
 // A process that cannot be resumed is ended rather than left suspended for ever.
 Error RunInJob(const PROCESS_INFORMATION& started) {
-  HANDLE job = CreateJobObjectW(nullptr, nullptr);
+  HANDLE job = CreateKillingJob();
   if (job != nullptr && AssignProcessToJobObject(job, started.hProcess) == 0) {
     CloseHandle(job);
     job = nullptr;

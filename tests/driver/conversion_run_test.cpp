@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <numeric>
 #include <regex>
 #include <thread>
 
@@ -271,12 +272,15 @@ TEST_F(ConversionRun, ConverterThatNeverRanFailsEveryWad) {
   EXPECT_FALSE(fs::exists(In("successful.log")));
 }
 
-// Where nobody can see the window, a run with failures ends without waiting for Done.
-TEST_F(ConversionRun, UnwatchedWindowDoesNotWaitForDone) {
+// Where nobody can see the window, a run with failures ends without waiting for Done, and the
+// log box's text went out piece by piece as it grew, exactly as it ended.
+TEST_F(ConversionRun, UnwatchedWindowDoesNotWaitForDoneAndEchoesItsLog) {
   WriteHostFile(In("broken.wad"), "WAD2 and nothing more");
   window::DonePressed = false;
   window::MemoryWindow window;
   window.SetWatched(false);
+  std::vector<std::string> echoed;
+  window.EchoLog([&echoed](std::string_view text) { echoed.emplace_back(text); });
 
   const driver::RunResult result = driver::ConversionDriver(window);
 
@@ -284,6 +288,8 @@ TEST_F(ConversionRun, UnwatchedWindowDoesNotWaitForDone) {
   EXPECT_FALSE(window::DonePressed);
   EXPECT_EQ(result.log, ReadHostFile(In("error.log")) + "\r\nEND OF DATA .. Log written to " +
                             kFolder + "error.log");
+  EXPECT_GT(echoed.size(), 5u);
+  EXPECT_EQ(std::accumulate(echoed.begin(), echoed.end(), std::string()), result.log);
 }
 
 TEST_F(ConversionRun, UnsafeNamesConvertAndStayUpToDate) {
@@ -485,7 +491,8 @@ TEST_F(ConversionRun, ClosingTheWindowStopsTheConverterAndEndsWithoutDone) {
   WriteHostFile(In("b_slow.hlwad"), QuakeWad(1) + "from an earlier run");
   driver_testing::ShiftModificationTime(In("b_slow.hlwad"), -120);
   driver_testing::DropStandInConverter(
-      R"(case "$2" in b_slow.wad) echo started; sleep 60 ;; esac; cat "$2" > "${2%.*}.hlwad")");
+      R"(case "$2" in b_slow.wad) echo part > b_slow.hlwad.tmp; echo started; sleep 60 ;; esac; )"
+      R"(cat "$2" > "${2%.*}.hlwad")");
   window::DonePressed = false;
   driver_testing::WatchedWindow window;
   window.OnDoEvents([](window::MemoryWindow& w) {
@@ -504,8 +511,14 @@ TEST_F(ConversionRun, ClosingTheWindowStopsTheConverterAndEndsWithoutDone) {
   EXPECT_NE(errorLog.find("Conversion successful for " + kFolder + "a_quick.hlwad"),
             std::string::npos)
       << errorLog;
-  EXPECT_NE(errorLog.find("b_slow.hlwad ... details ...\r\n\r\nstarted\n"), std::string::npos);
+  EXPECT_TRUE(std::regex_search(
+      errorLog, std::regex(R"(\.\.\. STOPPED after 00:\d\d: the window was closed\.\r\n)")))
+      << errorLog;
+  EXPECT_NE(errorLog.find("b_slow.hlwad ... details ...\r\nNot converted because the run was "
+                          "stopped.\r\n\r\nstarted\n"),
+            std::string::npos);
   EXPECT_FALSE(fs::exists(In("b_slow.hlwad")));
+  EXPECT_FALSE(fs::exists(In("b_slow.hlwad.tmp")));
   EXPECT_TRUE(window.seen.command1Visible);
 }
 

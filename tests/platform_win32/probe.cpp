@@ -1,11 +1,13 @@
 // Started by the process tests. "exit N" ends with exit code N; "wait FILE" writes its process id
 // to FILE and waits to be stopped; "detach FILE" does the same after leaving its console, so that
-// it outlives the console's end; "lock FILE" takes the run lock on FILE, writes what that gave
+// it outlives the console's end; "start COMMAND" starts COMMAND as Korvane starts its batch and
+// waits to be stopped or killed; "lock FILE" takes the run lock on FILE, writes what that gave
 // to the file that KORVANE_PROBE_OUT names and, holding the lock, waits to be stopped; anything
 // else is written as it came, as the raw argument text, to the file that KORVANE_PROBE_OUT names.
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -19,6 +21,13 @@ int main(int argc, char** argv) {
   }
   if (text.rfind("wait ", 0) == 0) {
     std::ofstream(text.substr(5)) << GetCurrentProcessId() << "\n";
+    Sleep(INFINITE);
+  }
+  if (text.rfind("start ", 0) == 0) {
+    std::int32_t id = 0;
+    if (platform::StartProcess(text.substr(6), id) != 0) {
+      return 3;
+    }
     Sleep(INFINITE);
   }
   if (text.rfind("detach ", 0) == 0) {

@@ -151,6 +151,29 @@ TEST_F(Win32Processes, StoppingABatchEndsProgramsWhoseParentHasGone) {
   EXPECT_TRUE(EndsWithin(orphan, 5s));
 }
 
+// The program that started a batch is killed outright (it is in no job of its own): the batch
+// and what it started end with it all the same.
+TEST_F(Win32Processes, ABatchEndsWhenTheProgramThatStartedItIsKilled) {
+  const std::string batch = scratch.path() + "wait.bat";
+  WriteWhole(batch, "\"" + Probe() + "\" wait " + scratch.path() + "pid.txt\r\nexit\r\n");
+  std::string line = "\"" + Probe() + "\" start \"" + batch + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION starter{};
+  ASSERT_NE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                           nullptr, &startup, &starter),
+            0);
+  const std::string pid = WaitForLine(scratch.path() + "pid.txt");
+  ASSERT_FALSE(pid.empty());
+  const auto child = static_cast<std::int32_t>(std::atol(pid.c_str()));
+  EXPECT_TRUE(platform::ProcessIsRunning(child));
+
+  TerminateProcess(starter.hProcess, 1);
+  CloseHandle(starter.hThread);
+  CloseHandle(starter.hProcess);
+  EXPECT_TRUE(EndsWithin(child, 3s));
+}
+
 TEST_F(Win32Processes, ABatchFindsProgramsBesideTheRunningProgram) {
   // The probe lies beside this test program, and neither in the batch's folder nor on PATH. (Wine
   // may find it there by itself, so the batch's PATH is checked as well.)

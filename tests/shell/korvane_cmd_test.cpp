@@ -218,17 +218,6 @@ TEST_F(KorvaneCmd, AWindowsProgramRunsThroughWineOnlyWhenWineIsOnPath) {
             Ran("wine", {(Textures() / "Win.exe").string(), "-wad2hl", "a.wad"}));
 }
 
-TEST_F(KorvaneCmd, AnswersHelpAndVersionAndRefusesAnEmptyCommandLine) {
-  const Outcome help = Run("--help");
-  EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.output.rfind("Usage: korvane-cmd BATCHFILE\n", 0), 0u) << help.output;
-  const Outcome version = Run("--version");
-  EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.output.rfind("korvane-cmd ", 0), 0u) << version.output;
-  const Outcome empty = Run("");
-  EXPECT_TRUE(WIFEXITED(empty.status) && WEXITSTATUS(empty.status) == 2) << empty.status;
-}
-
 TEST_F(KorvaneCmd, ABatchStartedThroughThePlatformRunsUntilItsLastLine) {
   WriteHostFile(Textures() / "slow.exe", "#!/bin/sh\nsleep 0.3\nprintf 'done %s\\n' \"$1\" >> '" +
                                              Record().string() + "'\n");

@@ -116,6 +116,7 @@ TEST(WadConversion, LumpsThatAreNotTexturesAreReportedByNameAndTypeAndLeftOut) {
   EXPECT_GE(converted.output.size(), input.size() - converted.plan.notCarriedOver);
   EXPECT_LT(converted.output.size(), input.size() - converted.plan.notCarriedOver + 800);
   const std::string lines = AllLines(converted.plan);
+  EXPECT_NE(lines.find("\n1 texture converted, "), std::string::npos) << lines;
   EXPECT_NE(lines.find("Not carried over: " + std::to_string(converted.plan.notCarriedOver) +
                        " bytes of the WAD that are not textures"),
             std::string::npos)

@@ -149,6 +149,25 @@ TEST_F(QtWindowTest, DIsTheAccessKeyOfDone) {
   EXPECT_EQ(Find<QPushButton>("Command1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_D));
 }
 
+// After a failed run Done has the focus and is the default button: Return presses it, also from
+// the log box, where a click may have put the focus.
+TEST_F(QtWindowTest, ReturnPressesDoneOnceItShows) {
+  window.Show();
+  auto* log = Find<QPlainTextEdit>("Text1");
+  QTest::keyClick(log, Qt::Key_Return);
+  EXPECT_FALSE(window::DonePressed);
+  window.SetCommand1Visible(true);
+  window.DoEvents();
+  auto* done = Find<QPushButton>("Command1");
+  EXPECT_EQ(window.Form()->focusWidget(), done);
+  EXPECT_TRUE(done->isDefault());
+  QTest::keyClick(done, Qt::Key_Return);
+  EXPECT_TRUE(window::DonePressed);
+  window::DonePressed = false;
+  QTest::keyClick(log, Qt::Key_Return);
+  EXPECT_TRUE(window::DonePressed);
+}
+
 TEST_F(QtWindowTest, TextIsShownAsWindows1252WithOneBreakPerLineBreak) {
   window.Text1().SetText("caf\xE9 \x80\r\nlone cr\rlone lf\nend\r");
   ASSERT_EQ(Text1().blockCount(), 5) << "the CR at the end is a break on screen";

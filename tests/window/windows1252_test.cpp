@@ -57,6 +57,23 @@ TEST(ScreenText, ALineWithAnyInvalidSequenceIsWindows1252Throughout) {
   }
 }
 
+// A decision line cuts the path at a fixed byte, perhaps inside a character, before ": ".
+TEST(ScreenText, ACharacterCutBeforeTheVerdictIsLeftOut) {
+  const std::string cuts[][2] = {
+      {"Ch\xC3: Convert", "Ch: Convert"},
+      {"\xC3\xA9t\xE2\x82: Ok", "\xC3\xA9t: Ok"},
+      {"x\xF0\x9F\x98: Ok", "x: Ok"},
+      // Not the start of any character: the line is Windows-1252.
+      {"\xED\xA0: Ok", "\xC3\xAD\xC2\xA0: Ok"},
+      {"\xC3\xA9\xC3 Ok", "\xC3\x83\xC2\xA9\xC3\x83 Ok"},
+  };
+  for (const auto& [bytes, shown] : cuts) {
+    EXPECT_EQ(window::ScreenText(bytes), QString::fromUtf8(shown)) << bytes;
+  }
+  EXPECT_EQ(window::ScreenPosition("Ch\xC3: Ok", 3), 2);
+  EXPECT_EQ(window::ScreenPosition("Ch\xC3: Ok", 4), 3);
+}
+
 TEST(ScreenText, EachLineIsDecodedOnItsOwn) {
   EXPECT_EQ(window::ScreenText("\xC3\x84\r\n\xC4\r\xC3\x96\n\xD6"),
             QString::fromUtf8("\u00C4\n\u00C4\n\u00D6\n\u00D6"));

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,7 +25,8 @@ namespace window {
 
 namespace {
 
-// The top-level widget. Closing it through the frame hides it and tells the window.
+// The top-level widget. Closing it through the frame hides it and tells the window. Return and
+// Enter that no control takes press the default button while it shows, as in a dialog.
 class FormWidget : public QWidget {
  public:
   explicit FormWidget(std::function<void()> closedByFrame)
@@ -34,6 +36,18 @@ class FormWidget : public QWidget {
   void closeEvent(QCloseEvent* event) override {
     event->accept();
     closedByFrame_();
+  }
+
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+      for (QPushButton* button : findChildren<QPushButton*>()) {
+        if (button->isDefault() && button->isVisible()) {
+          button->click();
+          return;
+        }
+      }
+    }
+    QWidget::keyPressEvent(event);
   }
 
  private:
@@ -187,6 +201,11 @@ void QtProgressWindow::Draw(Control control) {
       break;
     case Control::Command1:
       controls.command1->setVisible(Command1Visible());
+      // Done shows after a failed run: it takes the keyboard focus and Return presses it.
+      controls.command1->setDefault(Command1Visible());
+      if (Command1Visible()) {
+        controls.command1->setFocus();
+      }
       break;
   }
 }

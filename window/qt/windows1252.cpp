@@ -28,6 +28,8 @@ struct Utf8Character {
   char32_t code = 0;
   // 0 when no valid character starts here.
   std::size_t length = 0;
+  // The start of a character cut short, which takes no place on screen.
+  bool cut = false;
 };
 
 // The UTF-8 character at the start of `bytes`. Overlong forms, surrogates and codes beyond
@@ -68,14 +70,44 @@ Utf8Character FirstUtf8Character(std::string_view bytes) {
   return character;
 }
 
-// Screen positions a character takes: two for those beyond the Basic Multilingual Plane.
-int Utf16Length(char32_t code) {
-  return code >= 0x10000 ? 2 : 1;
+// A decision line cuts the WAD's path after a fixed number of bytes, perhaps inside a character,
+// and goes on with ": ". The first bytes of a character cut there are taken as such, so that the
+// rest of the line still shows as UTF-8, and are left out on screen; anywhere else they are not
+// UTF-8.
+Utf8Character NextUtf8Character(std::string_view bytes) {
+  Utf8Character character = FirstUtf8Character(bytes);
+  if (character.length != 0) {
+    return character;
+  }
+  constexpr std::string_view kAfterCut = ": ";
+  const std::size_t cut = bytes.find(kAfterCut);
+  if (cut == 0 || cut > 3 || cut == std::string_view::npos) {
+    return {};
+  }
+  // A lead byte and continuation bytes that some continuation makes a valid character.
+  for (const char filler : {'\x80', '\xBF'}) {
+    std::string completed(bytes.substr(0, cut));
+    completed.append(4 - cut, filler);
+    const Utf8Character whole = FirstUtf8Character(completed);
+    if (whole.length > cut) {
+      return {0, cut, true};
+    }
+  }
+  return {};
+}
+
+// Screen positions a character takes: none for a cut one, two for those beyond the Basic
+// Multilingual Plane.
+int ScreenLength(const Utf8Character& character) {
+  if (character.cut) {
+    return 0;
+  }
+  return character.code >= 0x10000 ? 2 : 1;
 }
 
 bool IsUtf8(std::string_view line) {
   while (!line.empty()) {
-    const Utf8Character character = FirstUtf8Character(line);
+    const Utf8Character character = NextUtf8Character(line);
     if (character.length == 0) {
       return false;
     }
@@ -92,11 +124,11 @@ void AppendLine(QString& shown, std::string_view line) {
     return;
   }
   while (!line.empty()) {
-    const Utf8Character character = FirstUtf8Character(line);
-    if (Utf16Length(character.code) == 2) {
+    const Utf8Character character = NextUtf8Character(line);
+    if (ScreenLength(character) == 2) {
       shown.append(QChar(QChar::highSurrogate(character.code)));
       shown.append(QChar(QChar::lowSurrogate(character.code)));
-    } else {
+    } else if (ScreenLength(character) == 1) {
       shown.append(QChar(static_cast<char16_t>(character.code)));
     }
     line.remove_prefix(character.length);
@@ -110,8 +142,8 @@ int LinePosition(std::string_view line, std::size_t offset) {
   }
   int position = 0;
   for (std::size_t at = 0; at < offset;) {
-    const Utf8Character character = FirstUtf8Character(line.substr(at));
-    position += Utf16Length(character.code);
+    const Utf8Character character = NextUtf8Character(line.substr(at));
+    position += ScreenLength(character);
     at += character.length;
   }
   return position;

@@ -2,7 +2,8 @@
 
 // How the 8-bit text of the controls appears on screen. Names on Linux are UTF-8, while much of
 // what the programs and the converter write is Windows-1252: each line that is valid UTF-8 is
-// shown as UTF-8, every other line as Windows-1252. The text itself is never changed.
+// shown as UTF-8, every other line as Windows-1252. A decision line whose path was cut inside a
+// character still shows as UTF-8, without the cut character. The text itself is never changed.
 
 #include <QString>
 #include <cstddef>

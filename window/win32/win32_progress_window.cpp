@@ -176,6 +176,13 @@ void Win32ProgressWindow::Draw(Control control) {
       break;
     case Control::Command1:
       ShowWindow(controls.command1, Command1Visible() ? SW_SHOW : SW_HIDE);
+      // Done shows after a failed run: it takes the keyboard focus and, as the default button
+      // (see DM_GETDEFID), Return presses it.
+      SendMessageA(controls.command1, BM_SETSTYLE,
+                   Command1Visible() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+      if (Command1Visible()) {
+        SetFocus(controls.command1);
+      }
       break;
   }
 }
@@ -227,6 +234,9 @@ LRESULT Win32ProgressWindow::Handle(HWND form, UINT message, WPARAM wParam, LPAR
         return 0;
       }
       break;
+    case DM_GETDEFID:
+      // Asked by the dialog keys when Return is pressed.
+      return Command1Visible() ? MAKELRESULT(kCommand1Id, DC_HASDEFID) : 0;
     case WM_CLOSE:
       // The frame's close box only hides the window; the driver decides when it goes.
       ShowWindow(form, SW_HIDE);
@@ -263,7 +273,7 @@ void Win32ProgressWindow::HandleQueuedMessages() {
       continue;
     }
     HWND form = Form();
-    // The dialog keys: Tab between the controls, Alt+D for Done.
+    // The dialog keys: Tab between the controls, Alt+D for Done, Return for the default button.
     if (form != nullptr && IsDialogMessageA(form, &message) != 0) {
       continue;
     }

@@ -232,16 +232,32 @@ TEST_F(Win32WindowTest, TheHiddenListsHoldTheirItems) {
   EXPECT_STREQ(item, "caf\xE9.wad") << "items keep the order of adding";
 }
 
-TEST_F(Win32WindowTest, AltDPressesDoneButEnterAndEscapeDoNot) {
+// After a failed run Done has the focus and is the default button: Return presses it, also from
+// the log box; Escape never does, and Return does nothing before Done shows.
+TEST_F(Win32WindowTest, ReturnAndAltDPressDoneOnceItShowsButEscapeDoesNot) {
   window.Show();
-  window.SetCommand1Visible(true);
   HWND log = Control(window::kText1Id);
   SetFocus(log);
   PostMessageA(log, WM_KEYDOWN, VK_RETURN, 0);
-  PostMessageA(log, WM_KEYDOWN, VK_ESCAPE, 0);
+  window.DoEvents();
+  EXPECT_FALSE(window::DonePressed);
+  window.SetCommand1Visible(true);
+  HWND done = Control(window::kCommand1Id);
+  EXPECT_EQ(GetFocus(), done);
+  EXPECT_NE(GetWindowLongA(done, GWL_STYLE) & BS_DEFPUSHBUTTON, 0);
+  PostMessageA(done, WM_KEYDOWN, VK_ESCAPE, 0);
   window.DoEvents();
   EXPECT_FALSE(window::DonePressed);
   EXPECT_FALSE(window.Closed());
+  PostMessageA(done, WM_KEYDOWN, VK_RETURN, 0);
+  window.DoEvents();
+  EXPECT_TRUE(window::DonePressed);
+  window::DonePressed = false;
+  SetFocus(log);
+  PostMessageA(log, WM_KEYDOWN, VK_RETURN, 0);
+  window.DoEvents();
+  EXPECT_TRUE(window::DonePressed);
+  window::DonePressed = false;
   PostMessageA(log, WM_SYSCHAR, 'd', 1 << 29);
   window.DoEvents();
   EXPECT_TRUE(window::DonePressed);
