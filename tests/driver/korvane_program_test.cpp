@@ -124,7 +124,7 @@ TEST_F(KorvaneProgram, NamesWindowsCannotHoldAreCountedInTheRunLog) {
   EXPECT_EQ(ReadHostFile(In("successful.log")),
             "No WADs require conversion.  Everything up to date!" +
                 counted.substr(0, counted.size() - 2));
-  EXPECT_EQ(again.out, ReadHostFile(In("successful.log")) + "\n");
+  EXPECT_NE(again.out.find(counted.substr(0, counted.size() - 2)), std::string::npos) << again.out;
 }
 
 // Korvane and its batch interpreter installed without the converter, and an older HL WAD beside
