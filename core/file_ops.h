@@ -17,20 +17,20 @@ namespace core {
 // stays one level deeper.
 void SetCHDriveCHDir(std::string absolutePath);
 // -1 when the file or folder exists (its time can be read), else 0.
-std::int16_t DetectIfAFileExistsTrueFalseAbs(
+[[nodiscard]] std::int16_t DetectIfAFileExistsTrueFalseAbs(
     std::string absoluteFileName, platform::FileSystem& fs = platform::NativeFileSystem());
 // -1 when the file is gone afterwards (deleted or never there), else the error number of the
 // delete.
-std::int16_t KillFileWithoutErrorIfNotExistTermOnFailureAbs(
+[[nodiscard]] std::int16_t KillFileWithoutErrorIfNotExistTermOnFailureAbs(
     std::string absoluteFileName, platform::FileSystem& fs = platform::NativeFileSystem());
 // -1 when the folder exists afterwards (found or created), else the error number of the creation.
 // Only the last level is created, under its lower-cased, trimmed name.
-std::int32_t MakeDirIfDoesNotExistReturnErrorCodeAbs(
+[[nodiscard]] std::int32_t MakeDirIfDoesNotExistReturnErrorCodeAbs(
     std::string absolutePath, platform::FileSystem& fs = platform::NativeFileSystem());
 // Replaces the file with exactly `text`: -1 on success, else the error number of the failed step.
 // The file is a new one of its own: whatever stood at the name (a link too) is deleted first.
-std::int32_t StringToFile(std::string text, std::string fileName,
-                          platform::FileSystem& fs = platform::NativeFileSystem());
+[[nodiscard]] std::int32_t StringToFile(std::string text, std::string fileName,
+                                        platform::FileSystem& fs = platform::NativeFileSystem());
 // The whole file, or the empty string when it cannot be read.
 std::string StringFromFile(std::string fileName,
                            platform::FileSystem& fs = platform::NativeFileSystem());

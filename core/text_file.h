@@ -24,7 +24,7 @@ class LineReader {
   // bounded whatever a line's length. `piece` points into the reader's buffer and stays valid
   // until the next call; `lineEnds` is true when the line ends after it (at a line end or at the
   // end of the file). Returns the read error, 0 on success.
-  platform::Error ReadPiece(std::string_view& piece, bool& lineEnds);
+  [[nodiscard]] platform::Error ReadPiece(std::string_view& piece, bool& lineEnds);
   platform::Error error() const { return error_; }
 
  private:
@@ -46,18 +46,18 @@ class LineWriter {
   LineWriter(platform::FileSystem& fs, platform::File file) : fs_(fs), file_(file) {}
 
   // Writes `line` and CR LF; output is buffered until Flush.
-  platform::Error WriteLine(std::string_view line);
+  [[nodiscard]] platform::Error WriteLine(std::string_view line);
   // Adds `text` to the current line. A long line goes to the file piece by piece, so memory stays
   // bounded whatever its length.
-  platform::Error Append(std::string_view text);
+  [[nodiscard]] platform::Error Append(std::string_view text);
   // Ends the current line with CR LF.
-  platform::Error EndLine();
+  [[nodiscard]] platform::Error EndLine();
   // Takes back what was added since the last line end, cutting the file back where part of it was
   // written already. The file must have been empty when the writer started.
-  platform::Error DropLine();
+  [[nodiscard]] platform::Error DropLine();
   // Hands every buffered byte to the file. Every few MiB written it also starts their write-back
   // to disk, so that the final flush of a large file does not wait for all of it at once.
-  platform::Error Flush();
+  [[nodiscard]] platform::Error Flush();
 
  private:
   platform::FileSystem& fs_;

@@ -93,7 +93,9 @@ bool WriteConversionBatch(window::ProgressWindow& window, RunState& state) {
   lines.emplace_back("exit");
   core::AppendLineToTextBox(window.Text1(), "Beginning conversion ....");
   if (const platform::Error error = WriteBatchFile(state.fs, lines); error != 0) {
-    core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(ConversionBatch(), state.fs);
+    // Best effort: the failure to write is what the run reports, and the next run rewrites it.
+    static_cast<void>(
+        core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(ConversionBatch(), state.fs));
     RunFailure(window, state, "Cannot write the batch " + ConversionBatch(), error);
     state.FailTheRest("Not converted, as the batch could not be written.");
     return false;

@@ -41,8 +41,9 @@ std::string WaitForBatch(window::ProgressWindow& window, std::int32_t processId)
 void DeleteHalfWrittenFiles(window::ProgressWindow& window) {
   const std::int32_t count = window.List1ListCount();
   for (std::int32_t index = 0; index < count; ++index) {
-    core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(
-        PathsOfWad(window.List1List(index)).hlwadFile + ".tmp");
+    // Best effort: a temporary file left behind is overwritten by the WAD's next conversion.
+    static_cast<void>(core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(
+        PathsOfWad(window.List1List(index)).hlwadFile + ".tmp"));
   }
 }
 
@@ -75,7 +76,8 @@ bool RunConverter(window::ProgressWindow& window, double startTime, StartFunctio
     stopped = WaitForBatch(window, processId);
   }
 
-  platform::NativeFileSystem().Delete(batch);
+  // Best effort: every run writes the batch anew.
+  static_cast<void>(platform::NativeFileSystem().Delete(batch));
   DeleteHalfWrittenFiles(window);
   const double now = platform::LocalNow();
   window.Text1().AppendText(stopped.empty() ? CompletionText(startTime, now)

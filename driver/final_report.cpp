@@ -56,8 +56,9 @@ std::string FinishRun(window::ProgressWindow& window, RunState& state, std::int3
       ++state.runFailures;
     }
   } else {
-    // Set-up deleted it, or the run log already says that it could not.
-    core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(kSuccessRunLog, state.fs);
+    // Set-up deleted it, or the run log already says that it could not: the result adds nothing.
+    static_cast<void>(
+        core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(kSuccessRunLog, state.fs));
     SaveRunLog(window, state, kErrorRunLog);
   }
   if (failureCount + state.runFailures > 0) {

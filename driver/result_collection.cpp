@@ -61,7 +61,8 @@ std::string SizeRuleCause(const WadPaths& paths, const ListedWad& wad, std::int3
 std::string WhyNoLog(platform::FileSystem& fs, const WadPaths& paths) {
   const std::int32_t written =
       core::StringToFile("Korvane could not find the converter's output.", paths.conversionLog, fs);
-  core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(paths.conversionLog, fs);
+  // Only a probe: a line left behind is deleted with the rest of the old output next time.
+  static_cast<void>(core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(paths.conversionLog, fs));
   return written == -1
              ? std::string()
              : "No log exists. " +
@@ -148,10 +149,14 @@ std::string RecordSuccess(window::ProgressWindow& window, RunState& state, const
                           const StampRecord& stamp) {
   if (const platform::Error error = WriteStampRecord(state.fs, paths.stampFile, stamp);
       error != 0) {
-    core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(paths.stampFile, state.fs);
+    // Best effort: the WAD is reported as failed either way, and a short stamp matches no file.
+    static_cast<void>(
+        core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(paths.stampFile, state.fs));
     return FailureText("Cannot write the stamp " + paths.stampFile, error);
   }
-  core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(paths.conversionLog, state.fs);
+  // Best effort: a log left behind is deleted with the rest of the old output next time.
+  static_cast<void>(
+      core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(paths.conversionLog, state.fs));
   core::AppendLineToTextBox(window.Text1(), "Conversion successful for " + paths.hlwadFile);
   core::ScrollTextBoxToEnd(window.Text1());
   return {};

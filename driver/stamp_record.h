@@ -34,8 +34,8 @@ StampRecord DecodeStampRecord(const char* bytes, std::size_t size);
 // The time and length of one file as a stamp holds them: 0, the error of the failing query, or
 // kLengthOutOfRange for a length beyond the record's signed 32-bit range.
 inline constexpr platform::Error kLengthOutOfRange = -2;
-platform::Error FileTimeAndLength(platform::FileSystem& fs, const std::string& path, double& time,
-                                  std::int32_t& length);
+[[nodiscard]] platform::Error FileTimeAndLength(platform::FileSystem& fs, const std::string& path,
+                                                double& time, std::int32_t& length);
 
 // The record of the two files as they are now. A time or length that cannot be read stays zero;
 // StampText stays fresh.
@@ -49,8 +49,9 @@ void SetStampText(platform::FileSystem& fs, StampRecord& record, const std::stri
 StampRecord ReadStampRecord(platform::FileSystem& fs, const std::string& stampFile);
 // Writes the 224 bytes as the whole file. Returns the error of the first failing step, 0 on
 // success.
-platform::Error WriteStampRecord(platform::FileSystem& fs, const std::string& stampFile,
-                                 const StampRecord& record);
+[[nodiscard]] platform::Error WriteStampRecord(platform::FileSystem& fs,
+                                               const std::string& stampFile,
+                                               const StampRecord& record);
 
 // Equal in the four numbers (times compared exactly); StampText plays no part.
 bool StampsMatch(const StampRecord& a, const StampRecord& b);

@@ -40,61 +40,62 @@ class FileSystem {
 
   // Last-modification time as local date and time at whole seconds, encoded as an OLE Automation
   // date (days since 30 December 1899 00:00 local time). Works on folders too.
-  virtual Error ModificationTime(const std::string& path, double& oleDate) = 0;
+  [[nodiscard]] virtual Error ModificationTime(const std::string& path, double& oleDate) = 0;
   // Length in bytes of a regular file.
-  virtual Error Length(const std::string& path, std::int64_t& length) = 0;
+  [[nodiscard]] virtual Error Length(const std::string& path, std::int64_t& length) = 0;
   // Deletes a file (never a folder).
-  virtual Error Delete(const std::string& path) = 0;
+  [[nodiscard]] virtual Error Delete(const std::string& path) = 0;
   // Renames a file or folder; fails when `to` exists already.
-  virtual Error Rename(const std::string& from, const std::string& to) = 0;
+  [[nodiscard]] virtual Error Rename(const std::string& from, const std::string& to) = 0;
   // Creates one folder level; the parent must exist.
-  virtual Error MakeFolder(const std::string& path) = 0;
+  [[nodiscard]] virtual Error MakeFolder(const std::string& path) = 0;
   // Opens an existing file for reading raw bytes from its first byte.
-  virtual Error OpenRead(const std::string& path, File& file) = 0;
+  [[nodiscard]] virtual Error OpenRead(const std::string& path, File& file) = 0;
   // Creates a file for writing raw bytes, emptying an existing one.
-  virtual Error Create(const std::string& path, File& file) = 0;
+  [[nodiscard]] virtual Error Create(const std::string& path, File& file) = 0;
   // Creates a new file for writing; fails (EEXIST, ERROR_FILE_EXISTS) when anything stands at the
   // name, a link or a case variant included, so that nothing is ever written through. On POSIX it
   // starts readable by its owner only, until CopySettings gives it other permissions.
-  virtual Error CreateNew(const std::string& path, File& file) = 0;
+  [[nodiscard]] virtual Error CreateNew(const std::string& path, File& file) = 0;
   // What a name (followed through links) stands for, found without opening it, since opening a
   // FIFO waits for a writer.
-  virtual Error Inspect(const std::string& path, FileFacts& facts) = 0;
+  [[nodiscard]] virtual Error Inspect(const std::string& path, FileFacts& facts) = 0;
   // The names in `path`'s folder that equal its last name without regard to letter case, as they
   // are stored (the name itself among them when it exists), in byte order; empty when there is
   // none. Where the file system ignores letter case there is at most one.
-  virtual Error NamesLike(const std::string& path, std::vector<std::string>& names) = 0;
+  [[nodiscard]] virtual Error NamesLike(const std::string& path,
+                                        std::vector<std::string>& names) = 0;
   // Gives the open file `to` what the open file `from` has beyond its bytes: on POSIX its
   // permission bits, owner and group (EPERM, with the permission bits left alone, when the
   // process may not give that owner or group), on Windows its attributes.
-  virtual Error CopySettings(File from, File to) = 0;
+  [[nodiscard]] virtual Error CopySettings(File from, File to) = 0;
   // Cuts the open file back to its first `length` bytes; the next Write continues there.
-  virtual Error Truncate(File file, std::int64_t length) = 0;
+  [[nodiscard]] virtual Error Truncate(File file, std::int64_t length) = 0;
   // Reads up to `size` bytes; `got` is 0 at the end of the file.
-  virtual Error Read(File file, char* buffer, std::size_t size, std::size_t& got) = 0;
+  [[nodiscard]] virtual Error Read(File file, char* buffer, std::size_t size, std::size_t& got) = 0;
   // Reads up to `size` bytes at byte `offset`; `got` is 0 past the end. Where a later Read of the
   // same open file starts is unspecified, so a file is read with one of the two, not both.
-  virtual Error ReadAt(File file, std::int64_t offset, char* buffer, std::size_t size,
-                       std::size_t& got) = 0;
+  [[nodiscard]] virtual Error ReadAt(File file, std::int64_t offset, char* buffer, std::size_t size,
+                                     std::size_t& got) = 0;
   // Writes all `size` bytes or fails.
-  virtual Error Write(File file, const char* data, std::size_t size) = 0;
+  [[nodiscard]] virtual Error Write(File file, const char* data, std::size_t size) = 0;
   // Flushes what was written to the disk itself.
-  virtual Error Sync(File file) = 0;
+  [[nodiscard]] virtual Error Sync(File file) = 0;
   // Asks the system to start writing `length` bytes from `offset` to the disk without waiting, so
   // that a later Sync of a large file has little left to do. Only a hint: where the system has no
   // such request, or refuses it, nothing happens.
   virtual void StartWriteBack(File /*file*/, std::int64_t /*offset*/, std::int64_t /*length*/) {}
   // Closes the file and sets its handle to -1; closing a closed file does nothing.
-  virtual Error Close(File& file) = 0;
+  [[nodiscard]] virtual Error Close(File& file) = 0;
   // Bare names of the regular, non-hidden files of `folder` that match `pattern` ("*" and "?",
   // without regard to letter case), sorted by name ignoring letter case, ties in byte order.
   // Names the programs cannot pass on as they are (see kLeftOutNames) are left out like hidden
   // ones; `leftOut` counts those of them that match the pattern, so that none goes unmentioned.
-  virtual Error List(const std::string& folder, const std::string& pattern,
-                     std::vector<std::string>& names, std::size_t& leftOut) = 0;
+  [[nodiscard]] virtual Error List(const std::string& folder, const std::string& pattern,
+                                   std::vector<std::string>& names, std::size_t& leftOut) = 0;
   // As above, for callers that do not report what was left out.
-  Error List(const std::string& folder, const std::string& pattern,
-             std::vector<std::string>& names) {
+  [[nodiscard]] Error List(const std::string& folder, const std::string& pattern,
+                           std::vector<std::string>& names) {
     std::size_t leftOut = 0;
     return List(folder, pattern, names, leftOut);
   }
@@ -113,12 +114,13 @@ FileSystem& NativeFileSystem();
 class OwnedFile {
  public:
   explicit OwnedFile(FileSystem& fs) : fs_(fs) {}
-  ~OwnedFile() { fs_.Close(file_); }
+  // On a path out where another failure is reported already; Close is for where the error counts.
+  ~OwnedFile() { static_cast<void>(fs_.Close(file_)); }
   OwnedFile(const OwnedFile&) = delete;
   OwnedFile& operator=(const OwnedFile&) = delete;
 
   File& get() { return file_; }
-  Error Close() { return fs_.Close(file_); }
+  [[nodiscard]] Error Close() { return fs_.Close(file_); }
 
  private:
   FileSystem& fs_;
@@ -142,10 +144,10 @@ class WriteBackPacer {
 
 // Makes drive `letter` ("c" or "C") current, at the folder last current on it (its root at first,
 // or when that folder has gone).
-Error ChangeDrive(char letter);
+[[nodiscard]] Error ChangeDrive(char letter);
 // Makes `path` (absolute, drive-relative or relative) the current folder; on a drive other than the
 // current one it becomes that drive's folder without changing the current drive, as on Windows.
-Error ChangeFolder(const std::string& path);
+[[nodiscard]] Error ChangeFolder(const std::string& path);
 // The current drive and folder in Windows form with the letter case found on disk, such as
 // "C:\Program Files\Worldcraft\Textures". Where the current folder lies on no drive (a POSIX
 // process started outside every mapped drive) it is the host path.
@@ -153,7 +155,7 @@ std::string CurrentFolder();
 // Where `path` lies on the host (on POSIX the resolved host path, on Windows the full path); names
 // that do not exist yet are kept as written. For messages that tell the user where the program
 // looked.
-Error HostPath(const std::string& path, std::string& host);
+[[nodiscard]] Error HostPath(const std::string& path, std::string& host);
 // Where drive `letter` comes from on this machine, as a clause for messages such as "drive c: is
 // /home/ann/.wine/drive_c in the Wine prefix /home/ann/.wine (the default ~/.wine, as WINEPREFIX is
 // not set)". Empty where drives are the system's own (Windows).
@@ -171,7 +173,7 @@ std::string MakeFolderCommand(const std::string& path);
 // A command line whose program is a ".bat" file runs through the platform's command interpreter;
 // the id returned is the interpreter's. The process and all it starts end when this program ends,
 // however it ends (on Linux through a parent-death signal, on Windows through a job object).
-Error StartProcess(const std::string& commandLine, std::int32_t& processId);
+[[nodiscard]] Error StartProcess(const std::string& commandLine, std::int32_t& processId);
 // True while the process lives; false once it has ended or cannot be queried.
 bool ProcessIsRunning(std::int32_t processId);
 // Ends the process and every process it started.
@@ -202,12 +204,17 @@ StopRequest CaughtStopRequest();
 struct RunLock {
   std::intptr_t handle = -1;
 };
-// What TakeRunLock returns while another process holds the lock; no OS error number is negative.
-inline constexpr Error kLockHeld = -1;
+// Failures the platform layer names itself. Each is negative, so that no OS error number equals
+// it, and far below -1, the core's "true" (success), and the small negative numbers the layers
+// above keep for failures of their own.
+enum OwnError : Error {
+  // What TakeRunLock returns while another process holds the lock.
+  kLockHeld = -1000,
+};
 // Takes the lock on `path` (a Windows path; the file is created when missing, never through a
 // link). Returns 0 when taken, kLockHeld when another process holds it, or the error that
 // prevented it.
-Error TakeRunLock(const std::string& path, RunLock& lock);
+[[nodiscard]] Error TakeRunLock(const std::string& path, RunLock& lock);
 // Releases a lock taken by TakeRunLock and sets its handle to -1; releasing twice does nothing.
 void ReleaseRunLock(RunLock& lock);
 

@@ -27,7 +27,8 @@ struct Interpreter {
 };
 
 // Reads the whole batch file.
-platform::Error ReadBatchFile(platform::FileSystem& fs, const std::string& path, std::string& text);
+[[nodiscard]] platform::Error ReadBatchFile(platform::FileSystem& fs, const std::string& path,
+                                            std::string& text);
 
 // Runs the lines in order until "exit" or the last line. A line that cannot be run writes one line
 // of explanation to its standard output and the run goes on with the next line.

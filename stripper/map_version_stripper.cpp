@@ -57,7 +57,8 @@ std::vector<std::string> FilesAt(Run& run, const std::string& path) {
   if (run.fs.NamesLike(run.names.backup, backups) == 0 && backups.size() == 1) {
     backups.front() = WithFileName(run.names.backup, backups.front());
     std::vector<std::string> temporaries;
-    run.fs.NamesLike(run.names.temporary, temporaries);
+    // Only to name a leftover in the advice: when the folder cannot be read, none is named.
+    static_cast<void>(run.fs.NamesLike(run.names.temporary, temporaries));
     const std::string leftover =
         temporaries.empty() ? "" : ", delete " + WithFileName(run.names.temporary, temporaries[0]);
     throw StripFailure(std::string(failure.what()) + "; " + backups.front() +
@@ -149,8 +150,9 @@ void ReplaceMap(Run& run) {
 // or the empty text.
 std::string PutBack(Run& run) {
   const MapNames& names = run.names;
-  run.fs.Close(run.temporary);
-  run.fs.Close(run.map);
+  // The run is failing already; what is put back is judged by the renames that follow.
+  static_cast<void>(run.fs.Close(run.temporary));
+  static_cast<void>(run.fs.Close(run.map));
   if (run.newMapInPlace) {
     if (run.fs.Rename(names.map, names.temporary) != 0) {
       return names.map + " is rewritten and its old content is in " + names.backup + ": delete " +

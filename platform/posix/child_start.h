@@ -26,7 +26,7 @@ struct ChildStart {
 // Starts the program at the host path `program` with the argument vector `argv` (argv[0]
 // included), with signal dispositions and mask as a fresh program expects them. Descriptors
 // without close-on-exec are inherited. Fails when the program cannot be started.
-Error StartChild(const std::string& program, const std::vector<std::string>& argv,
-                 const ChildStart& how, pid_t& id);
+[[nodiscard]] Error StartChild(const std::string& program, const std::vector<std::string>& argv,
+                               const ChildStart& how, pid_t& id);
 
 }  // namespace platform::posix

@@ -10,6 +10,7 @@
 namespace platform::posix {
 
 // Resolves `path` against the process's current drive and folder (see Locate).
-Error LocateFromCurrent(const std::string& path, Lookup lookup, HostLocation& location);
+[[nodiscard]] Error LocateFromCurrent(const std::string& path, Lookup lookup,
+                                      HostLocation& location);
 
 }  // namespace platform::posix

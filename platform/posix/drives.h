@@ -12,7 +12,7 @@ namespace platform::posix {
 
 // The host folder of drive `letter` (either case). ENODEV when the letter is no drive or the drive
 // is not mapped; the folder itself may be missing (a dangling link).
-Error DriveRoot(char letter, std::string& root);
+[[nodiscard]] Error DriveRoot(char letter, std::string& root);
 
 // The Wine prefix in use: $WINEPREFIX, else ~/.wine. False when neither can be formed; `configured`
 // tells whether WINEPREFIX named it.

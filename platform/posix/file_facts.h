@@ -12,10 +12,10 @@
 namespace platform::posix {
 
 // As the FileSystem operations of the same names; paths are Windows paths, resolved as everywhere.
-Error InspectFile(const std::string& path, FileFacts& facts);
-Error NamesLike(const std::string& path, std::vector<std::string>& names);
-Error CreateNew(const std::string& path, int& descriptor);
-Error CopySettings(int from, int to);
-Error Truncate(int descriptor, std::int64_t length);
+[[nodiscard]] Error InspectFile(const std::string& path, FileFacts& facts);
+[[nodiscard]] Error NamesLike(const std::string& path, std::vector<std::string>& names);
+[[nodiscard]] Error CreateNew(const std::string& path, int& descriptor);
+[[nodiscard]] Error CopySettings(int from, int to);
+[[nodiscard]] Error Truncate(int descriptor, std::int64_t length);
 
 }  // namespace platform::posix

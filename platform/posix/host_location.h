@@ -49,8 +49,8 @@ enum class Lookup {
 // folder, "\rest" from the current drive's root, "/rest" from the host's root, anything else from
 // the current folder (the host's working folder while no drive is current). A name with a
 // character Windows forbids gives EINVAL, a drive that is not mapped ENODEV, a missing name ENOENT.
-Error Locate(const FolderState& state, const std::string& path, Lookup lookup,
-             HostLocation& location);
+[[nodiscard]] Error Locate(const FolderState& state, const std::string& path, Lookup lookup,
+                           HostLocation& location);
 
 // The host path of `names` below `root`.
 std::string JoinHost(const std::string& root, const std::vector<std::string>& names);

@@ -20,8 +20,8 @@ void HoldStopSignals();
 // status is not reported. The program gets SIGKILL should this one die. A stop request held back
 // (see HoldStopSignals) before or during the run ends the program and all it started, and then
 // this program with the status 128 + the signal's number.
-Error RunProgramAndWait(const std::string& program, const std::vector<std::string>& arguments,
-                        File output);
+[[nodiscard]] Error RunProgramAndWait(const std::string& program,
+                                      const std::vector<std::string>& arguments, File output);
 
 // The host folder that holds the running executable.
 std::string RunningProgramFolder();

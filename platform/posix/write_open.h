@@ -13,6 +13,6 @@ namespace platform::posix {
 // name's file is ever written, and a symbolic link put there afterwards makes the open fail; a
 // read-only file is refused as Windows refuses it, and anything but a regular file (a FIFO, a
 // device) is refused without blocking.
-Error OpenForWriting(const std::string& host, int flags, int& descriptor);
+[[nodiscard]] Error OpenForWriting(const std::string& host, int flags, int& descriptor);
 
 }  // namespace platform::posix

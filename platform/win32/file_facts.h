@@ -14,10 +14,10 @@
 namespace platform::win32 {
 
 // As the FileSystem operations of the same names.
-Error InspectFile(const std::wstring& path, FileFacts& facts);
-Error NamesLike(const std::wstring& path, std::vector<std::string>& names);
-Error CreateNew(const std::wstring& path, HANDLE& handle);
-Error CopyAttributes(HANDLE from, HANDLE to);
-Error Truncate(HANDLE handle, std::int64_t length);
+[[nodiscard]] Error InspectFile(const std::wstring& path, FileFacts& facts);
+[[nodiscard]] Error NamesLike(const std::wstring& path, std::vector<std::string>& names);
+[[nodiscard]] Error CreateNew(const std::wstring& path, HANDLE& handle);
+[[nodiscard]] Error CopyAttributes(HANDLE from, HANDLE to);
+[[nodiscard]] Error Truncate(HANDLE handle, std::int64_t length);
 
 }  // namespace platform::win32

@@ -29,7 +29,7 @@ std::vector<std::string> ReadLines(const std::string& content) {
     }
     lines.push_back(line);
   }
-  fs.Close(file);
+  EXPECT_EQ(fs.Close(file), 0);
   return lines;
 }
 
@@ -72,7 +72,7 @@ TEST(LineWriter, EndsEveryLineWithCrLfAndTakesBackADroppedLineEvenOnceWritten) {
   EXPECT_EQ(writer.Append("two"), 0);
   EXPECT_EQ(writer.EndLine(), 0);
   EXPECT_EQ(writer.Flush(), 0);
-  fs.Close(file);
+  EXPECT_EQ(fs.Close(file), 0);
   EXPECT_EQ(test_support::ReadHostFile(test_support::DriveC() / "written.txt"),
             "one\r\n\r\ntwo\r\n");
 }

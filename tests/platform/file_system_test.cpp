@@ -192,8 +192,8 @@ platform::Error CreateHolding(const std::string& path, const std::string& conten
     return error;
   }
   const platform::Error error = Files().Write(file, content.data(), content.size());
-  Files().Close(file);
-  return error;
+  const platform::Error closeError = Files().Close(file);
+  return error != 0 ? error : closeError;
 }
 
 TEST_F(FileOperations, CreateReplacesALinkAtTheNameAndNeverWritesItsTarget) {
@@ -222,7 +222,7 @@ TEST_F(FileOperations, CreateReplacesALinkAtTheNameAndNeverWritesItsTarget) {
   fs::create_symlink(OnC("victim.txt"), OnC("Textures/linked.wad"));
   platform::File file;
   ASSERT_EQ(Files().OpenRead("c:\\textures\\linked.wad", file), 0);
-  Files().Close(file);
+  EXPECT_EQ(Files().Close(file), 0);
 }
 
 TEST_F(FileOperations, DeleteRemovesLinksNotTheirTargets) {

@@ -20,7 +20,7 @@ class Win32Folders : public ::testing::Test {
   // A test program starts in its build folder, which may lie on another drive.
   void SetUp() override { ASSERT_EQ(platform::ChangeDrive(scratch.path()[0]), 0); }
   void TearDown() override {
-    platform::ChangeFolder(std::filesystem::temp_directory_path().string());
+    EXPECT_EQ(platform::ChangeFolder(std::filesystem::temp_directory_path().string()), 0);
   }
 
   ScratchFolder scratch;
@@ -52,7 +52,7 @@ TEST_F(Win32Folders, TheCurrentFolderKeepsTheLetterCaseOnDisk) {
   EXPECT_EQ(current.substr(current.size() - 11), "\\Mixed Case");
   platform::File file;
   ASSERT_EQ(platform::NativeFileSystem().Create("here.txt", file), 0);
-  platform::NativeFileSystem().Close(file);
+  EXPECT_EQ(platform::NativeFileSystem().Close(file), 0);
   EXPECT_NE(ReadWhole(scratch.path() + "Mixed Case\\here.txt"), "<missing>");
 
   EXPECT_NE(platform::ChangeFolder(scratch.path() + "missing"), 0);

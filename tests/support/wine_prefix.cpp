@@ -22,7 +22,9 @@ std::filesystem::path MakeTemporaryWinePrefix(const std::string& kind) {
 
 std::filesystem::path DriveC() {
   std::string host;
-  platform::HostPath("c:\\", host);
+  if (platform::HostPath("c:\\", host) != 0) {
+    throw std::runtime_error("cannot find where drive c: lies");
+  }
   return host;
 }
 
