@@ -204,13 +204,10 @@ StopRequest CaughtStopRequest();
 struct RunLock {
   std::intptr_t handle = -1;
 };
-// Failures the platform layer names itself. Each is negative, so that no OS error number equals
-// it, and far below -1, the core's "true" (success), and the small negative numbers the layers
-// above keep for failures of their own.
-enum OwnError : Error {
-  // What TakeRunLock returns while another process holds the lock.
-  kLockHeld = -1000,
-};
+// What TakeRunLock returns while another process holds the lock: the one failure the platform
+// layer names itself. Negative, so that no OS error number equals it, and far below -1, the core's
+// "true" (success), and the small negative numbers the layers above keep for failures of their own.
+inline constexpr Error kLockHeld = -1000;
 // Takes the lock on `path` (a Windows path; the file is created when missing, never through a
 // link). Returns 0 when taken, kLockHeld when another process holds it, or the error that
 // prevented it.
