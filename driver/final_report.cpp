@@ -24,8 +24,8 @@ bool SaveText(RunState& state, const std::string& text, const std::string& runLo
   if (const std::int16_t killed =
           core::KillFileWithoutErrorIfNotExistTermOnFailureAbs(runLog, state.fs);
       killed != -1) {
-    cause +=
-        " " + FailureText("What part of it was written stays, as it cannot be deleted", killed);
+    cause += ' ';
+    cause += FailureText("What part of it was written stays, as it cannot be deleted", killed);
   }
   state.unsavedLog = cause;
   return false;
