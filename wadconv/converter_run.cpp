@@ -167,7 +167,8 @@ Fault WriteOutputFile(platform::FileSystem& fs, const std::string& name, const C
     error = closeError;
   }
   if (readFault || error != 0) {
-    fs.Delete(name);
+    // Best effort: the failure returned is what counts; a partial file is never the output.
+    static_cast<void>(fs.Delete(name));
     return readFault ? readFault : SystemFault("cannot write " + Quote(name), error);
   }
   return std::nullopt;
@@ -180,12 +181,14 @@ Fault MoveIntoPlace(platform::FileSystem& fs, const std::string& temporary,
   double oleDate = 0;
   if (fs.ModificationTime(output, oleDate) == 0) {
     if (platform::Error error = fs.Delete(output)) {
-      fs.Delete(temporary);
+      // Best effort, as above: the failure returned is what counts.
+      static_cast<void>(fs.Delete(temporary));
       return SystemFault("cannot replace the older " + Quote(output), error);
     }
   }
   if (platform::Error error = fs.Rename(temporary, output)) {
-    fs.Delete(temporary);
+    // Best effort, as above: the failure returned is what counts.
+    static_cast<void>(fs.Delete(temporary));
     return SystemFault("cannot rename " + Quote(temporary) + " to " + Quote(output), error);
   }
   return std::nullopt;
