@@ -200,7 +200,7 @@ TEST_F(Win32Processes, TheRunLockHasOneHolderAndDiesWithIt) {
   ASSERT_EQ(platform::TakeRunLock(path, lock), 0);
   std::int32_t other = 0;
   ASSERT_EQ(platform::StartProcess("\"" + Probe() + "\" lock " + path, other), 0);
-  EXPECT_EQ(WaitForLine(result), "-1\n");
+  EXPECT_EQ(WaitForLine(result), std::to_string(platform::kLockHeld) + "\n");
   EXPECT_TRUE(EndsWithin(other, 10s));
   platform::ReleaseRunLock(lock);
   EXPECT_EQ(lock.handle, -1);
