@@ -26,3 +26,9 @@ if(KORVANE_FUZZ)
     -fno-omit-frame-pointer -O1)
   target_link_options(project_options INTERFACE -fsanitize=address,undefined)
 endif()
+
+# The coverage build records which lines and branches the tests reach (make coverage).
+if(KORVANE_COVERAGE)
+  target_compile_options(project_options INTERFACE --coverage -O0)
+  target_link_options(project_options INTERFACE --coverage)
+endif()
