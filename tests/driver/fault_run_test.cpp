@@ -13,23 +13,16 @@
 #include <string>
 #include <vector>
 
-#include "driver/conversion_driver.h"
 #include "driver/stamp_record.h"
-#include "platform/platform.h"
 #include "tests/driver/run_folder.h"
 #include "tests/support/faulty_file_system.h"
-#include "window/memory/memory_window.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using driver_testing::QuakeWad;
-using driver_testing::ReadHostFile;
-using driver_testing::TextureFolder;
-using driver_testing::WriteHostFile;
+using namespace driver_testing;
 using test_support::FaultyFileSystem;
 
-const std::string kFolder = "c:\\program files\\worldcraft\\textures\\";
 // up.wad is up to date, new.wad new, edited.wad changed since its stamp, and old.wad has an HL WAD
 // of a pack it replaced.
 const std::vector<std::string> kStems = {"edited", "new", "old", "up"};
@@ -41,18 +34,7 @@ platform::Error StartUnlessStopped(const std::string& commandLine, std::int32_t&
 }
 
 driver::RunResult RunOn(platform::FileSystem& files) {
-  window::DonePressed = false;
-  window::MemoryWindow window(files);
-  window.OnDoEvents([](window::MemoryWindow& w) {
-    if (w.Command1Visible()) {
-      w.ClickDone();
-    }
-  });
-  return driver::ConversionDriver(window, StartUnlessStopped, files);
-}
-
-fs::path In(const std::string& name) {
-  return TextureFolder() / name;
+  return RunKorvane(PressDone, StartUnlessStopped, files);
 }
 
 // The folder before a run: written once, then restored for each case with its files' times.
@@ -73,7 +55,7 @@ struct Pack {
 };
 
 Pack MakePack() {
-  fs::remove_all(TextureFolder());
+  EmptyTextureFolder();
   WriteHostFile(In("edited.wad"), QuakeWad(2, 1));
   WriteHostFile(In("up.wad"), QuakeWad(1, 2));
   RunOn(platform::NativeFileSystem());
@@ -100,12 +82,10 @@ Pack MakePack() {
 // True when the stem's stamp stands: it matches its WAD and HL WAD as they are now.
 bool StampStands(const std::string& stem) {
   platform::FileSystem& files = platform::NativeFileSystem();
-  const std::string wad = kFolder + stem + ".wad";
-  const std::string hlwad = kFolder + stem + ".hlwad";
-  const std::string stamp = kFolder + "logs\\" + stem + ".stmp";
   return fs::exists(In("logs/" + stem + ".stmp")) &&
-         driver::StampsMatch(driver::ReadStampRecord(files, stamp),
-                             driver::CurrentStampRecord(files, wad, hlwad));
+         driver::StampsMatch(driver::ReadStampRecord(files, DriverPath("logs\\" + stem + ".stmp")),
+                             driver::CurrentStampRecord(files, DriverPath(stem + ".wad"),
+                                                        DriverPath(stem + ".hlwad")));
 }
 
 bool Mentions(const std::string& log, const std::string& text) {
@@ -116,12 +96,12 @@ void ExpectTruthfulRun(const Pack& pack, const driver::RunResult& result, bool r
   bool allConverted = true;
   for (const std::string& stem : kStems) {
     SCOPED_TRACE(stem);
-    const std::string hlwad = kFolder + stem + ".hlwad";
+    const std::string hlwad = DriverPath(stem + ".hlwad");
     const bool verified = ReadHostFile(In(stem + ".hlwad")) == pack.converted.at(stem);
     const bool stands = StampStands(stem);
     EXPECT_TRUE(!stands || verified) << result.log;
-    const bool failed = Mentions(result.log, "Error creating HLWAD: " + hlwad + " ");
-    if (Mentions(result.log, "Conversion successful for " + hlwad)) {
+    const bool failed = Mentions(result.log, kFailed + hlwad + " ");
+    if (Mentions(result.log, kConverted + hlwad)) {
       EXPECT_FALSE(failed) << result.log;
       EXPECT_TRUE(stands && verified) << result.log;
     }

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "driver/conversion_driver.h"
+#include "driver/run_paths.h"
 #include "platform/platform.h"
 #include "tests/support/environment.h"
 #include "tests/support/wine_prefix.h"
@@ -51,12 +51,43 @@ class PrefixEnvironment : public ::testing::Environment {
 
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new PrefixEnvironment);
 
+// A memory window that keeps what it showed when it is unloaded.
+class WatchedWindow : public window::MemoryWindow {
+ public:
+  using MemoryWindow::MemoryWindow;
+  void Show() override {
+    everShown = true;
+    MemoryWindow::Show();
+  }
+  void Unload() override {
+    label2Visible = Label2Visible();
+    command1Visible = Command1Visible();
+    MemoryWindow::Unload();
+  }
+  bool everShown = false;
+  bool label2Visible = false;
+  bool command1Visible = false;
+};
+
 }  // namespace
 
 fs::path TextureFolder() {
   const fs::path folder = DriveC() / "program files" / "worldcraft" / "textures";
   fs::create_directories(folder);
   return folder;
+}
+
+void EmptyTextureFolder() {
+  fs::remove_all(TextureFolder());
+  TextureFolder();
+}
+
+fs::path In(const std::string& name) {
+  return TextureFolder() / fs::path(std::u8string(name.begin(), name.end()));
+}
+
+std::string DriverPath(const std::string& name) {
+  return std::string(driver::kTextureFolder) + "\\" + name;
 }
 
 std::string QuakeWad(int textures, int seed, int pictureBytes) {
@@ -85,50 +116,51 @@ void ShiftModificationTime(const fs::path& path, int seconds) {
   fs::last_write_time(path, fs::last_write_time(path) + std::chrono::seconds(seconds));
 }
 
-void WatchedWindow::Show() {
-  seen.everShown = true;
-  MemoryWindow::Show();
+void PressDone(window::MemoryWindow& window) {
+  if (window.Command1Visible()) {
+    window.ClickDone();
+  }
 }
 
-void WatchedWindow::Unload() {
-  seen.text1 = Text1Box().Text();
-  seen.label2Visible = Label2Visible();
-  seen.command1Visible = Command1Visible();
-  MemoryWindow::Unload();
+void CloseAtDone(window::MemoryWindow& window) {
+  if (window.Command1Visible()) {
+    window.CloseByFrame();
+  }
 }
 
-RunOutcome RunKorvane(bool pressDone) {
+RunOutcome RunKorvane(const User& user, driver::StartFunction start, platform::FileSystem& files) {
+  // The batch start counts its calls; a plain function pointer cannot carry them.
+  static driver::StartFunction realStart = nullptr;
   static std::int32_t batchStarts = 0;
+  realStart = start;
   batchStarts = 0;
-  window::DonePressed = false;
-  WatchedWindow window;
-  window.OnDoEvents([pressDone](window::MemoryWindow& w) {
-    if (w.Command1Visible()) {
-      if (pressDone) {
-        w.ClickDone();
-      } else {
-        w.CloseByFrame();
-      }
-    }
-  });
-  driver::ConversionDriver(window, [](const std::string& commandLine, std::int32_t& processId) {
-    ++batchStarts;
-    return platform::StartProcess(commandLine, processId);
-  });
-  RunOutcome outcome = window.seen;
+  WatchedWindow window(files);
+  window.OnDoEvents(user);
+  RunOutcome outcome;
+  static_cast<driver::RunResult&>(outcome) = driver::ConversionDriver(
+      window,
+      [](const std::string& commandLine, std::int32_t& processId) {
+        ++batchStarts;
+        return realStart(commandLine, processId);
+      },
+      files);
+  outcome.everShown = window.everShown;
+  outcome.label2Visible = window.label2Visible;
+  outcome.command1Visible = window.command1Visible;
   outcome.batchStarts = batchStarts;
   return outcome;
 }
 
-std::string Literal(const std::string& literal) {
-  std::string escaped;
-  for (const char c : literal) {
-    if (std::string_view("\\^$.|?*+()[]{}").find(c) != std::string_view::npos) {
-      escaped += '\\';
-    }
-    escaped += c;
-  }
-  return escaped;
+Environment Headless(const Environment& extra) {
+  Environment environment = {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}};
+  environment.insert(environment.end(), extra.begin(), extra.end());
+  return environment;
+}
+
+test_support::ProgramRun RunHeadless(const std::string& program, const fs::path& scratch,
+                                     const std::vector<std::string>& arguments,
+                                     const Environment& extra) {
+  return test_support::RunProgram(scratch, program, arguments, scratch, Headless(extra));
 }
 
 }  // namespace driver_testing

@@ -1,57 +1,79 @@
 #pragma once
 
-// A temporary WINEPREFIX per test program whose drive c: holds the editor's texture folder, with
-// helpers that write Quake WADs, stand-in converters and stamps there, and run the driver on the
-// memory window.
+// The driver tests' kit: a temporary WINEPREFIX per test program whose drive c: holds the editor's
+// texture folder, helpers that write Quake WADs and stand-in converters there, runs of the driver
+// on the memory window, and runs of the korvane program without a display.
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "driver/conversion_driver.h"
 #include "tests/support/host_files.h"
+#include "tests/support/program_run.h"
 #include "tests/support/wine_prefix.h"
-
 #include "window/memory/memory_window.h"
 
 namespace driver_testing {
 
+using test_support::DriveC;
+using test_support::ReadHostFile;
+using test_support::WriteHostFile;
+
 // Host path of "c:\program files\worldcraft\textures", created if missing.
 std::filesystem::path TextureFolder();
-using test_support::DriveC;
+// Empties the texture folder.
+void EmptyTextureFolder();
+// The host path of `name` (UTF-8, "/" between folders) in the texture folder.
+std::filesystem::path In(const std::string& name);
+// `name` in the texture folder as the driver spells it in the run log.
+std::string DriverPath(const std::string& name);
+
+// The run log's verdict on one WAD, each followed by its HL WAD's path.
+inline constexpr char kConverted[] = "Conversion successful for ";
+inline constexpr char kFailed[] = "Error creating HLWAD: ";
 
 // A Quake WAD2 holding `textures` miptex lumps of 16 x 16 pixels, the pixels varied by `seed`,
 // and a picture lump (not a texture) of `pictureBytes` when that is not 0.
 std::string QuakeWad(int textures, int seed = 0, int pictureBytes = 0);
-using test_support::ReadHostFile;
-using test_support::WriteHostFile;
 // Writes a shell script as "wadconv.exe" in the texture folder; the batch finds it before the real
 // converter. The script gets "-wad2hl NAME" as $1 and $2.
 void DropStandInConverter(const std::string& script);
 // Moves a file's modification time by `seconds`.
 void ShiftModificationTime(const std::filesystem::path& path, int seconds);
 
-// What the window showed of a run: the run log as it stood when the driver unloaded the window.
-struct RunOutcome {
-  std::string text1;
+// What a run told the user, and what the window showed of it when the driver unloaded it.
+struct RunOutcome : driver::RunResult {
   bool everShown = false;
   bool label2Visible = false;
   bool command1Visible = false;
   std::int32_t batchStarts = 0;
 };
 
-// A memory window that keeps what it showed when it is unloaded.
-class WatchedWindow : public window::MemoryWindow {
- public:
-  void Show() override;
-  void Unload() override;
-  RunOutcome seen;
-};
+// The user at the memory window, called on every event turn.
+using User = std::function<void(window::MemoryWindow&)>;
+// Presses Done as soon as it shows.
+void PressDone(window::MemoryWindow& window);
+// Closes the window through its frame as soon as Done shows.
+void CloseAtDone(window::MemoryWindow& window);
 
-// Runs the driver on a watched memory window with the real batch start. Done is clicked as soon
-// as it shows, unless `pressDone` is false (then the window is closed through its frame).
-RunOutcome RunKorvane(bool pressDone = true);
+// Runs the driver on a memory window with `user` at it, the batch started by `start` and the run's
+// file operations going through `files`.
+RunOutcome RunKorvane(const User& user = PressDone,
+                      driver::StartFunction start = platform::StartProcess,
+                      platform::FileSystem& files = platform::NativeFileSystem());
 
-// Pattern text: `literal` with every character that means something to std::regex escaped.
-std::string Literal(const std::string& literal);
+using Environment = std::vector<std::pair<std::string, std::string>>;
+// The environment of a program run without a display (no X11 or Wayland server, no platform chosen
+// for Qt), then `extra`.
+Environment Headless(const Environment& extra = {});
+// Runs `program` without a display in `scratch`, its output captured there.
+test_support::ProgramRun RunHeadless(const std::string& program,
+                                     const std::filesystem::path& scratch,
+                                     const std::vector<std::string>& arguments = {},
+                                     const Environment& extra = {});
 
 }  // namespace driver_testing

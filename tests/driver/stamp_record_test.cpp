@@ -30,22 +30,8 @@ TEST(StampRecord, PacksTheFieldsLittleEndianWithoutGaps) {
   EXPECT_EQ(std::string(bytes.data() + 220, 4), "\xFE\xFF\xFF\xFF");
 }
 
-TEST(StampRecord, ShortInputSuppliesOnlyWhatItHolds) {
-  const driver::StampBytes bytes = driver::EncodeStampRecord(Sample());
-  const StampRecord upToLengths = driver::DecodeStampRecord(bytes.data(), 218);
-  EXPECT_EQ(upToLengths.WadTime, 46000.5);
-  EXPECT_EQ(upToLengths.HlwadTime, -1.25);
-  EXPECT_EQ(upToLengths.WadLength, 0x0304);
-  EXPECT_EQ(upToLengths.HlwadLength, 0);
-  EXPECT_FALSE(driver::StampsMatch(upToLengths, Sample()));
-
-  const StampRecord empty = driver::DecodeStampRecord(bytes.data(), 0);
-  EXPECT_EQ(empty.WadTime, 0);
-  EXPECT_EQ(empty.WadLength, 0);
-  EXPECT_EQ(empty.StampText, StampRecord{}.StampText);
-}
-
-TEST(StampRecord, MatchIgnoresTheTextAndComparesEveryNumber) {
+// A record cut short before its lengths matches nothing: only the numbers it holds come back.
+TEST(StampRecord, MatchComparesEveryNumberButNotTheText) {
   StampRecord other = Sample();
   other.StampText.fill('x');
   EXPECT_TRUE(driver::StampsMatch(Sample(), other));
@@ -54,53 +40,59 @@ TEST(StampRecord, MatchIgnoresTheTextAndComparesEveryNumber) {
   other = Sample();
   other.HlwadLength = 7;
   EXPECT_FALSE(driver::StampsMatch(Sample(), other));
+
+  const StampRecord cut =
+      driver::DecodeStampRecord(driver::EncodeStampRecord(Sample()).data(), 218);
+  EXPECT_EQ(cut.HlwadTime, -1.25);
+  EXPECT_EQ(cut.WadLength, 0x0304);
+  EXPECT_EQ(cut.HlwadLength, 0);
+  EXPECT_FALSE(driver::StampsMatch(cut, Sample()));
 }
 
 class StampFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto folder = driver_testing::TextureFolder();
-    driver_testing::WriteHostFile(folder / "a.wad", std::string(1000, 'w'));
-    driver_testing::WriteHostFile(folder / "a.hlwad", std::string(2345, 'h'));
+    driver_testing::WriteHostFile(driver_testing::In("a.wad"), std::string(1000, 'w'));
+    driver_testing::WriteHostFile(driver_testing::In("a.hlwad"), std::string(2345, 'h'));
   }
   platform::FileSystem& files_ = platform::NativeFileSystem();
-  const std::string folder_ = "c:\\program files\\worldcraft\\textures\\";
+  const std::string wad_ = driver_testing::DriverPath("a.wad");
+  const std::string hlwad_ = driver_testing::DriverPath("a.hlwad");
 };
 
 TEST_F(StampFile, WrittenRecordReadsBackEqualWithBlankPaddedText) {
-  StampRecord record = driver::CurrentStampRecord(files_, folder_ + "a.wad", folder_ + "a.hlwad");
+  StampRecord record = driver::CurrentStampRecord(files_, wad_, hlwad_);
   EXPECT_EQ(record.WadLength, 1000);
   EXPECT_EQ(record.HlwadLength, 2345);
   EXPECT_GT(record.WadTime, 40000);
-  driver::SetStampText(files_, record, folder_ + "a.wad", folder_ + "a.hlwad");
-  ASSERT_EQ(driver::WriteStampRecord(files_, folder_ + "a.stmp", record), 0);
+  driver::SetStampText(files_, record, wad_, hlwad_);
+  ASSERT_EQ(driver::WriteStampRecord(files_, driver_testing::DriverPath("a.stmp"), record), 0);
 
-  const std::string onDisk =
-      driver_testing::ReadHostFile(driver_testing::TextureFolder() / "a.stmp");
-  ASSERT_EQ(onDisk.size(), 224u);
-  const std::string text = onDisk.substr(0, 200);
+  const std::string onDisk = driver_testing::ReadHostFile(driver_testing::In("a.stmp"));
+  ASSERT_EQ(onDisk.size(), driver::kStampRecordSize);
+  const std::string text = onDisk.substr(0, driver::kStampTextSize);
   EXPECT_NE(text.find(", 1000 | "), std::string::npos) << text;
   const auto end = text.find(", 2345");
   ASSERT_NE(end, std::string::npos);
   EXPECT_EQ(text.find_first_not_of(' ', end + 6), std::string::npos);
-  EXPECT_TRUE(driver::StampsMatch(driver::ReadStampRecord(files_, folder_ + "a.stmp"), record));
+  EXPECT_TRUE(driver::StampsMatch(
+      driver::ReadStampRecord(files_, driver_testing::DriverPath("a.stmp")), record));
 }
 
-TEST_F(StampFile, TextStaysZeroWhenAFileCannotBeQueried) {
-  StampRecord record =
-      driver::CurrentStampRecord(files_, folder_ + "a.wad", folder_ + "missing.hlwad");
-  driver::SetStampText(files_, record, folder_ + "a.wad", folder_ + "missing.hlwad");
+// A file that cannot be queried or read leaves its part of the record fresh.
+TEST_F(StampFile, WhatCannotBeReadStaysFresh) {
+  const std::string missing = driver_testing::DriverPath("missing.hlwad");
+  StampRecord record = driver::CurrentStampRecord(files_, wad_, missing);
+  driver::SetStampText(files_, record, wad_, missing);
   EXPECT_EQ(record.StampText, StampRecord{}.StampText);
   EXPECT_EQ(record.WadLength, 1000);
   EXPECT_EQ(record.HlwadLength, 0);
   EXPECT_EQ(record.HlwadTime, 0);
-}
 
-TEST_F(StampFile, MissingOrEmptyStampReadsFresh) {
-  driver_testing::WriteHostFile(driver_testing::TextureFolder() / "empty.stmp", "");
+  driver_testing::WriteHostFile(driver_testing::In("empty.stmp"), "");
   for (const char* name : {"empty.stmp", "missing.stmp"}) {
-    const StampRecord record = driver::ReadStampRecord(files_, folder_ + name);
-    EXPECT_TRUE(driver::StampsMatch(record, StampRecord{})) << name;
+    const StampRecord read = driver::ReadStampRecord(files_, driver_testing::DriverPath(name));
+    EXPECT_TRUE(driver::StampsMatch(read, StampRecord{})) << name;
   }
 }
 
