@@ -30,10 +30,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace driver_testing;
 
-bool Mentions(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 class KorvaneProgram : public ::testing::Test {
  protected:
   void SetUp() override { EmptyTextureFolder(); }
@@ -47,83 +43,69 @@ class KorvaneProgram : public ::testing::Test {
   const test_support::TemporaryFolder scratch_{"korvane-program"};
 };
 
-// Without a display the run log goes to standard output, its CR LF kept where that is no terminal.
+// Without a display the run log goes to standard output, its CR LF kept where that is no terminal,
+// and the exit status says how the run went. A run that cannot take the lock changes nothing.
 TEST_F(KorvaneProgram, TheExitStatusSaysHowTheRunWentAndTheRunLogIsPrinted) {
-  // The files of the folder; error.log stands as a folder.
+  const std::string wad = QuakeWad(2);
+  const std::string lock = DriverPath("korvane.lock");
   const struct {
     const char* name;
-    std::vector<const char*> files;
+    Files files;
     int status;
+    // The run log saved and printed, or what standard error says instead.
     const char* runLog;
+    std::string err;
+    Files after = {};
+    void (*arrange)() = nullptr;
   } cases[] = {
-      {"nothing to do", {}, 0, "successful.log"},
-      {"a conversion", {"good.wad"}, 0, "successful.log"},
-      {"a failure", {"broken.wad", "good.wad"}, 1, "error.log"},
-      {"neither run log can be saved", {"good.wad", "error.log"}, 1, nullptr},
+      {"nothing to do", {}, 0, "successful.log", ""},
+      {"a conversion", {{"good.wad", wad}}, 0, "successful.log", ""},
+      {"a failure",
+       {{"broken.wad", "WAD2 and nothing more"}, {"good.wad", wad}},
+       1,
+       "error.log",
+       ""},
+      {"neither run log can be saved",
+       {{"good.wad", wad}, {"error.log", kAFolder}},
+       1,
+       nullptr,
+       driver::kErrorRunLog + std::string(": Is a directory."),
+       {{"successful.log", kAbsent}}},
+      {"a folder where the lock is",
+       {{"good.wad", wad}, {"error.log", "the last run's"}, {"korvane.lock", kAFolder}},
+       1,
+       nullptr,
+       lock + ": Is a directory.",
+       {{"error.log", "the last run's"}, {"good.hlwad", kAbsent}}},
+      {"a FIFO where the lock is",
+       {{"good.wad", wad}, {"error.log", "the last run's"}},
+       1,
+       nullptr,
+       lock + ": Permission denied.",
+       {{"error.log", "the last run's"}, {"good.hlwad", kAbsent}},
+       [] { ASSERT_EQ(::mkfifo(In("korvane.lock").c_str(), 0600), 0); }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     EmptyTextureFolder();
-    for (const std::string file : c.files) {
-      if (file == "error.log") {
-        fs::create_directories(In(file));
-      } else {
-        WriteHostFile(In(file), file == "broken.wad" ? "WAD2 and nothing more" : QuakeWad(2));
-      }
+    WriteFiles(c.files);
+    if (c.arrange != nullptr) {
+      c.arrange();
     }
 
     const auto run = Run();
 
     EXPECT_EQ(run.exitCode, c.status) << run.err;
-    if (c.runLog == nullptr) {
-      // The cause reaches the user on standard error.
-      EXPECT_TRUE(Mentions(run.err, driver::kErrorRunLog + std::string(": Is a directory.")))
-          << run.err;
-      EXPECT_FALSE(fs::exists(In("successful.log")));
-      continue;
+    EXPECT_TRUE(Mentions(run.err, c.err)) << run.err;
+    ExpectFiles(c.after);
+    if (c.runLog != nullptr) {
+      // The whole run log, and where it was saved when a window would have shown it.
+      const std::string runLog = ReadHostFile(In(c.runLog));
+      EXPECT_TRUE(run.out == runLog + "\r\n" || (run.out.starts_with(runLog + "\r\n") &&
+                                                 run.out.ends_with(DriverPath(c.runLog) + "\r\n")))
+          << run.out;
     }
-    // The whole run log, and where it was saved when a window would have shown it.
-    const std::string runLog = ReadHostFile(In(c.runLog));
-    EXPECT_TRUE(run.out == runLog + "\r\n" || (run.out.starts_with(runLog + "\r\n") &&
-                                               run.out.ends_with(DriverPath(c.runLog) + "\r\n")))
-        << run.out;
   }
-}
-
-// A lock that another run holds, or that cannot be taken at all, keeps the run from changing
-// anything; the lock dies with its holder, and the next run goes ahead.
-TEST_F(KorvaneProgram, ARunThatCannotTakeTheLockChangesNothing) {
-  int holder = -1;
-  const std::pair<std::function<void()>, std::string> blockers[] = {
-      {[&holder] {
-         holder = ::open(In("korvane.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-         ASSERT_EQ(::flock(holder, LOCK_EX), 0);
-       },
-       "already converting"},
-      {[] { fs::create_directories(In("korvane.lock")); },
-       DriverPath("korvane.lock") + ": Is a directory."},
-      {[] { ASSERT_EQ(::mkfifo(In("korvane.lock").c_str(), 0600), 0); },
-       DriverPath("korvane.lock") + ": Permission denied."},
-  };
-  WriteHostFile(In("good.wad"), QuakeWad(2));
-  for (const auto& [block, cause] : blockers) {
-    WriteHostFile(In("error.log"), "the last run's log");
-    block();
-
-    const auto refused = Run();
-
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_TRUE(Mentions(refused.err, cause)) << refused.err;
-    EXPECT_EQ(ReadHostFile(In("error.log")), "the last run's log");
-    EXPECT_FALSE(fs::exists(In("good.hlwad")));
-    EXPECT_FALSE(fs::exists(In("2hlwad.bat")));
-    ::close(holder);
-    holder = -1;
-    fs::remove_all(In("korvane.lock"));
-  }
-
-  EXPECT_EQ(Run().exitCode, 0);
-  EXPECT_TRUE(fs::exists(In("good.hlwad")));
 }
 
 // Waits until `done` holds, for at most `limit`.
@@ -358,41 +340,16 @@ TEST_F(KorvaneProgram, TheBatchExampleRunsAsPasted) {
   EXPECT_TRUE(Mentions(ReadHostFile(scratch_ / "logs" / "metal.log"), "metal.hlwad"));
 }
 
-// `text` as one line, every run of blanks and line breaks one space.
-std::string OneLine(const std::string& text) {
-  std::string line;
-  for (const char c : text) {
-    if (c != ' ' && c != '\n') {
-      line += c;
-    } else if (!line.empty() && line.back() != ' ') {
-      line += ' ';
-    }
-  }
-  return line;
-}
-
 // Every manual page reads as written: no line of text starts with a control character, which roff
-// would take for a request and eat, and every example comes out as a shell reads it.
+// would take for a request and eat.
 TEST_F(KorvaneProgram, ManualPagesShowTheirTextWhole) {
   const std::string macros = " TH SH SS PP TP IP B I BR RB IR RI RS RE EX EE br MT ME ";
   for (const char* page : {"korvane.1", "pellisk.1", "wadconv.1", "korvane-cmd.1"}) {
-    const fs::path source = fs::path(KORVANE_SOURCE_DIR) / "man" / page;
-    std::istringstream lines(ReadHostFile(source));
+    std::istringstream lines(SourceFile(std::string("man/") + page));
     for (std::string line; std::getline(lines, line);) {
-      if (line.starts_with("'") ||
-          (line.starts_with(".") &&
-           !Mentions(macros, " " + line.substr(1, line.find(' ') - 1) + " "))) {
-        ADD_FAILURE() << page << ": " << line;
-      }
-    }
-    const auto shown = test_support::RunProgram(
-        scratch_.path(), "groff",
-        {"-man", "-Tascii", "-P-cbou", "-rLL=400n", "-rHY=0", source.string()}, scratch_.path());
-    if (shown.exitCode == 127) {
-      GTEST_SKIP() << "groff is not installed";
-    }
-    for (const std::string& example : ManualExamples(page)) {
-      EXPECT_TRUE(Mentions(OneLine(shown.out), OneLine(example))) << page << ": " << example;
+      const std::string request = " " + line.substr(1, line.find(' ') - 1) + " ";
+      EXPECT_FALSE(line.starts_with("'") || (line.starts_with(".") && !Mentions(macros, request)))
+          << page << ": " << line;
     }
   }
 }

@@ -90,6 +90,27 @@ std::string DriverPath(const std::string& name) {
   return std::string(driver::kTextureFolder) + "\\" + name;
 }
 
+void WriteFiles(const Files& files) {
+  for (const auto& [name, content] : files) {
+    if (content == kAFolder) {
+      fs::create_directories(In(name));
+    } else {
+      WriteHostFile(In(name), content);
+    }
+  }
+}
+
+void ExpectFiles(const Files& files) {
+  for (const auto& [name, content] : files) {
+    if (content == kAFolder || content == kAbsent) {
+      EXPECT_EQ(fs::is_directory(In(name)), content == kAFolder) << name;
+      EXPECT_EQ(fs::exists(In(name)), content == kAFolder) << name;
+    } else {
+      EXPECT_EQ(ReadHostFile(In(name)), content) << name;
+    }
+  }
+}
+
 std::string QuakeWad(int textures, int seed, int pictureBytes) {
   std::vector<wadgen::Lump> lumps;
   for (int t = 0; t < textures; ++t) {

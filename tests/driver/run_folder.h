@@ -32,9 +32,21 @@ std::filesystem::path In(const std::string& name);
 // `name` in the texture folder as the driver spells it in the run log.
 std::string DriverPath(const std::string& name);
 
+inline bool Mentions(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
 // The run log's verdict on one WAD, each followed by its HL WAD's path.
 inline constexpr char kConverted[] = "Conversion successful for ";
 inline constexpr char kFailed[] = "Error creating HLWAD: ";
+
+// Files in the texture folder by name, with what they hold: kAFolder makes or stands for a folder,
+// kAbsent for no file at all.
+using Files = std::vector<std::pair<std::string, std::string>>;
+inline constexpr char kAFolder[] = "<a folder>";
+inline constexpr char kAbsent[] = "<absent>";
+void WriteFiles(const Files& files);
+void ExpectFiles(const Files& files);
 
 // A Quake WAD2 holding `textures` miptex lumps of 16 x 16 pixels, the pixels varied by `seed`,
 // and a picture lump (not a texture) of `pictureBytes` when that is not 0.
