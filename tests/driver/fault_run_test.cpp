@@ -64,12 +64,9 @@ Pack MakePack() {
   WriteHostFile(In("new.wad"), QuakeWad(1, 4));
   WriteHostFile(In("old.wad"), QuakeWad(2, 5));
   WriteHostFile(In("old.hlwad"), QuakeWad(4, 6));
-  for (const auto& entry : fs::recursive_directory_iterator(TextureFolder())) {
-    if (entry.is_regular_file()) {
-      const std::string name = entry.path().lexically_relative(TextureFolder()).string();
-      pack.files[name] = ReadHostFile(entry.path());
-      pack.times[name] = entry.last_write_time();
-    }
+  pack.files = test_support::FolderContents(TextureFolder());
+  for (const auto& [name, content] : pack.files) {
+    pack.times[name] = fs::last_write_time(In(name));
   }
   pack.Restore();
   RunOn(platform::NativeFileSystem());
