@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -137,12 +138,8 @@ TEST_P(StoppedKorvane, LeavesNothingRunningAndTheNextRunConvertsEveryWad) {
                        "sleep 60 & echo $! >> " +
                        pids + "; wait ;; esac; exec wadconv \"$@\"");
   const auto batch = [this] {
-    std::vector<pid_t> ids;
     std::istringstream listed(ReadHostFile(scratch_ / "pids"));
-    for (pid_t id = 0; listed >> id;) {
-      ids.push_back(id);
-    }
-    return ids;
+    return std::vector<pid_t>(std::istream_iterator<pid_t>(listed), {});
   };
   const pid_t korvane =
       test_support::StartProgram(scratch_.path(), KORVANE_PROGRAM, {}, scratch_.path(), Headless());
@@ -218,21 +215,20 @@ TEST_F(KorvaneProgram, EveryProgramFollowsTheSameCommandLineRules) {
     const std::string usage = "usage: " + name + " ";
     for (const char* help : {"-h", "--help"}) {
       const auto run = Run({help}, {}, program.path);
-      EXPECT_EQ(run.exitCode, 0);
-      EXPECT_TRUE(run.out.starts_with(usage)) << run.out;
+      EXPECT_TRUE(run.exitCode == 0 && run.out.starts_with(usage)) << run.out;
     }
     EXPECT_EQ(Run({"--version"}, {}, program.path).out,
               name + " " + KORVANE_VERSION + program.lineEnd);
-    // Each wrong command line names the program, and the offending option, and shows the usage.
+    // A wrong command line names the program and the offending option, and shows the usage.
     for (const std::vector<std::string>& wrong :
          {std::vector<std::string>{"-x"}, {"--help", "--version"}, program.unexpected}) {
       const auto run = Run(wrong, {}, program.path);
       EXPECT_EQ(run.exitCode, 2) << wrong.size();
       const std::string said = program.errorsOnStandardOutput ? run.out : run.err;
-      EXPECT_TRUE(Mentions(said, name + ": ")) << said;
-      EXPECT_TRUE(wrong.empty() || !wrong.front().starts_with("-") || Mentions(said, wrong.front()))
+      const std::string option = wrong.size() > 0 && wrong[0].starts_with("-") ? wrong[0] : "";
+      EXPECT_TRUE(Mentions(said, name + ": ") && Mentions(said, option) &&
+                  Mentions(said, program.lineEnd + usage))
           << said;
-      EXPECT_TRUE(Mentions(said, program.lineEnd + usage)) << said;
     }
   }
   EXPECT_FALSE(fs::exists(In("successful.log")));
@@ -243,14 +239,15 @@ TEST_F(KorvaneProgram, EveryProgramFollowsTheSameCommandLineRules) {
   EXPECT_TRUE(Mentions(help.out, "WINEPREFIX=")) << help.out;
 
   // On a terminal lines end in LF: korvane's run log and wadconv's report.
-  const std::string onTerminal = "stty -onlcr; " + test_support::ShellWord(KORVANE_PROGRAM) + "; " +
-                                 test_support::ShellWord((programs / "wadconv").string()) +
-                                 " -wad2hl missing.wad";
-  const auto terminal = Run({"-qec", onTerminal, "/dev/null"}, {}, "script");
-  EXPECT_TRUE(Mentions(terminal.out, driver::kNothingToConvert + std::string("\n")))
+  const auto terminal =
+      Run({"-qec",
+           "stty -onlcr; " + test_support::ShellWord(KORVANE_PROGRAM) + "; " +
+               test_support::ShellWord((programs / "wadconv").string()) + " -wad2hl missing.wad",
+           "/dev/null"},
+          {}, "script");
+  EXPECT_TRUE(Mentions(terminal.out, driver::kNothingToConvert + std::string("\n")) &&
+              Mentions(terminal.out, "missing.wad") && !Mentions(terminal.out, "\r"))
       << terminal.out;
-  EXPECT_TRUE(Mentions(terminal.out, "missing.wad")) << terminal.out;
-  EXPECT_FALSE(Mentions(terminal.out, "\r")) << terminal.out;
 }
 
 std::string SourceFile(const std::string& path) {
