@@ -155,6 +155,9 @@ RunOutcome RunKorvane(const User& user, driver::StartFunction start, platform::F
   static std::int32_t batchStarts = 0;
   realStart = start;
   batchStarts = 0;
+  // Each run stands for a fresh start of Korvane: Done pressed in an earlier run of the same test
+  // must not end this run's wait for the user.
+  window::DonePressed = false;
   WatchedWindow window(files);
   window.OnDoEvents(user);
   RunOutcome outcome;
