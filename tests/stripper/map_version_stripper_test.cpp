@@ -99,54 +99,33 @@ TEST(MapVersionStripper, WarnsOnlyWhenValveFacesLoseTheirFormatKey) {
 
 // Each refusal names the map and the cause in one line and changes nothing.
 TEST(MapVersionStripper, RefusesWhatItCouldLoseOrMisreadBeforeTouchingAnything) {
-  const std::string keyed = "\"mapversion\" \"220\"\r\n";
+  const std::string k = "\"mapversion\" \"220\"\r\n";
   const struct {
-    const char* what;
     Contents files;
     const char* argument;
-    std::string report;
+    const char* report;  // what names the file and the cause
   } cases[] = {
-      {"a name that is its own backup",
-       {{"Level1.BKR", keyed}},
-       "Level1.BKR",
-       "Refusing Level1.BKR: its backup name level1.bkr is the file itself"},
-      {"a backup from before",
-       {{"m.map", keyed}, {"m.bkr", "old"}},
-       "m.map",
-       "Refusing m.map: m.bkr already exists and may be the only copy of a map"},
-      {"a backup in other letter case",
-       {{"c.map", keyed}, {"C.BKR", "old"}},
-       "c.map",
-       "Refusing c.map: C.BKR already exists"},
-      {"a temporary file from before",
-       {{"m.map", keyed}, {"m.bkr.tmp", "x"}},
-       "m",
-       "Refusing m.map: m.bkr.tmp already exists"},
-      {"a temporary name in other letter case",
-       {{"c.map", keyed}, {"c.BKR.tmp", "x"}},
-       "c.map",
-       "Refusing c.map: c.BKR.tmp already exists"},
-      {"the map in two letter cases",
-       {{"c.map", keyed}, {"c.MAP", keyed}},
-       "c.map",
-       "Refusing c.map: its folder holds c.MAP, c.map, names that differ only in letter case"},
-      {"a missing map", {}, "gone.map", "Cannot open the map file gone.map"},
-      {"a run stopped between its renames",
-       {{"m.bkr", keyed}, {"m.bkr.tmp", "x"}},
+      {{{"A.BKR", k}}, "A.BKR", "Refusing A.BKR: its backup name a.bkr is the file itself"},
+      {{{"m.map", k}, {"m.bkr", "old"}}, "m.map", "Refusing m.map: m.bkr already exists"},
+      {{{"c.map", k}, {"C.BKR", "old"}}, "c.map", "Refusing c.map: C.BKR already exists"},
+      {{{"m.map", k}, {"m.bkr.tmp", "x"}}, "m", "Refusing m.map: m.bkr.tmp already exists"},
+      {{{"c.map", k}, {"c.BKR.tmp", "x"}}, "c.map", "Refusing c.map: c.BKR.tmp already exists"},
+      {{{"c.map", k}, {"c.MAP", k}}, "c.map", "Refusing c.map: its folder holds c.MAP, c.map"},
+      {{}, "gone.map", "Cannot open the map file gone.map"},
+      // What a run stopped between its renames leaves.
+      {{{"m.bkr", k}, {"m.bkr.tmp", "x"}},
        "m.map",
        "; m.bkr holds a map's content left by an interrupted run: rename it to m.map, delete "
        "m.bkr.tmp and run pellisk again"},
-      {"a texture WAD",
-       {{"x.wad", std::string("WAD2\0\0\0\0\x0c\0\0\0", 12)}},
+      {{{"x.wad", std::string("WAD2\0\0\0\0\x0c\0\0\0", 12)}},
        "x.wad",
-       "Refusing x.wad: it holds NUL bytes, so it is not a text map"},
-      {"a UTF-16 map",
-       {{"u.map", std::string("\xff\xfe{\0\r\0\n\0}\0", 10)}},
+       "Refusing x.wad: it holds NUL bytes"},
+      {{{"u.map", std::string("\xff\xfe{\0\r\0\n\0}\0", 10)}},
        "u",
        "Refusing u.map: it holds NUL bytes"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(c.report);
     auto fs = FileSystemWith(c.files);
     try {
       MapVersionStripper(c.argument, fs);

@@ -17,21 +17,23 @@ namespace stripper_test {
 namespace {
 
 TEST_F(PelliskTest, FindsTheMapItsBackupAndDrivesWhereLetterCaseCounts) {
-  Check({"the backup goes beside the map, not into a folder in other letter case",
-         {{"Maps/Level1.map", kKeyed}, {"maps/level1.bkr", "someone else's file"}},
-         {"Maps/Level1.map"},
+  // The backup goes beside the map, not into a folder of another letter case.
+  const Contents other = {{"maps/l.bkr", "someone else's"}};
+  Check({"case",
+         {{"Maps/L.map", kKeyed}, *other.begin()},
+         {"Maps/L.map"},
          0,
          "",
-         Contents{{"Maps/Level1.map", kStripped}, {"maps/level1.bkr", "someone else's file"}}});
-  Check({"a drive letter and the name on disk",
-         {{"prefix/drive_c/Maps/Level1.MAP", kKeyed}},
-         {"C:\\maps\\level1.map"},
+         Contents{{"Maps/L.map", kStripped}, *other.begin()}});
+  Check({"drive",
+         {{"prefix/drive_c/Maps/L.MAP", kKeyed}},
+         {"C:\\maps\\l.map"},
          0,
          "",
-         Contents{{"prefix/drive_c/Maps/Level1.MAP", kStripped}}},
+         Contents{{"prefix/drive_c/Maps/L.MAP", kStripped}}},
         {{"WINEPREFIX", (work_ / "prefix").string()}});
   // A FIFO must not make pellisk wait.
-  Check({"a FIFO",
+  Check({"FIFO",
          {},
          {"f.map"},
          1,
