@@ -78,7 +78,9 @@ TEST(MapVersionStripper, WarnsOnlyWhenValveFacesLoseTheirFormatKey) {
     std::string in;
     bool warns;
   } cases[] = {
-      {"{\n\"classname\" \"worldspawn\"\n\"mapversion\" \"220\"\n{\n" + valve + "\n}\n}\n", true},
+      {"{\n\"classname\" \"worldspawn\"\n\"mapversion\" \"220\"\n{\n" + valve + "\n" + valve +
+           "\n}\n}\n",
+       true},
       {"{\n\t \"MapVersion\" \"220\"\r\n}\n{\n  " + valve + "\n}\n", true},
       {"{\n" + valve + "\n}\n\"mapversion\" \"220\"", true},
       {"{\n\"classname\" \"worldspawn\"\n{\n" + valve + "\n}\n}\n", false},
