@@ -41,62 +41,39 @@ TEST(WadconvRun, LeavesAWholeNewOutputOrTheOlderOneAndNoTemporaryFile) {
   const auto wad =
       wadgen::AssembleWad2(wadgen::MakeLumps({.sizes = {{64, 64}, {32, 16}}}, textures), true);
   const std::vector<char> old = {'o', 'l', 'd'};
+  using Fs = MemoryFileSystem;
   const struct {
-    const char* what;
     const char* arguments;
-    std::map<std::string, std::vector<char>> files;
-    void (*fault)(MemoryFileSystem& fs);
+    bool older;          // an older output is there before the run
+    void (*fault)(Fs&);  // what goes wrong, or what else lies in the folder
     int exitCode;
     const char* error;  // how the last line starts after the error marker; null on success
   } cases[] = {
-      {"an older output",
-       "-wad2hl Base.wad",
-       {{"Base.hlwad", old}},
-       nullptr,
-       wadconv::kExitConverted,
-       nullptr},
-      {"a leftover temporary file",
-       "-wad2hl Base.wad",
-       {{"Base.hlwad.tmp", std::vector<char>(5000, 'x')}},
-       nullptr,
-       wadconv::kExitConverted,
-       nullptr},
-      {"a write that fails",
-       "-wad2hl Base.wad",
-       {{"Base.hlwad", old}},
-       [](MemoryFileSystem& fs) { fs.writeLimit = 1000; },
-       wadconv::kExitFailed,
+      {"-wad2hl Base.wad", true, nullptr, wadconv::kExitConverted, nullptr},
+      {"-wad2hl Base.wad", false, [](Fs& fs) { fs.files["Base.hlwad.tmp"].assign(5000, 'x'); },
+       wadconv::kExitConverted, nullptr},
+      {"-wad2hl Base.wad", true, [](Fs& fs) { fs.writeLimit = 1000; }, wadconv::kExitFailed,
        "cannot write \"Base.hlwad.tmp\""},
       // The directory comes first; the last texture's header can still be read, its pixels not.
-      {"a WAD that shrinks while it is copied",
-       "-wad2hl Base.wad",
-       {{"Base.hlwad", old}},
-       [](MemoryFileSystem& fs) {
+      {"-wad2hl Base.wad", true,
+       [](Fs& fs) {
          const std::vector<char>& wad = fs.files["Base.wad"];
          fs.readAtLimit = 40 + (static_cast<std::uint8_t>(wad[12 + 32]) |
                                 static_cast<std::uint8_t>(wad[12 + 32 + 1]) << 8);
        },
-       wadconv::kExitFailed,
-       "\"Base.wad\" ends at byte"},
-      {"a rename that fails",
-       "-wad2hl Base.wad",
-       {},
-       [](MemoryFileSystem& fs) { fs.failRename = true; },
-       wadconv::kExitFailed,
+       wadconv::kExitFailed, "\"Base.wad\" ends at byte"},
+      {"-wad2hl Base.wad", false, [](Fs& fs) { fs.failRename = true; }, wadconv::kExitFailed,
        "cannot rename"},
-      {"a missing WAD",
-       "-wad2hl Gone.wad",
-       {},
-       nullptr,
-       wadconv::kExitFailed,
-       "cannot read \"Gone.wad\""},
-      {"no name", "", {}, nullptr, wadconv::kExitUsage, "usage: wadconv -wad2hl NAME"},
+      {"-wad2hl Gone.wad", false, nullptr, wadconv::kExitFailed, "cannot read \"Gone.wad\""},
+      {"", false, nullptr, wadconv::kExitUsage, "usage: wadconv -wad2hl NAME"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(std::string(c.arguments) + " " + (c.error == nullptr ? "" : c.error));
     MemoryFileSystem fs;
-    fs.files = c.files;
     fs.files["Base.wad"].assign(wad.begin(), wad.end());
+    if (c.older) {
+      fs.files["Base.hlwad"] = old;
+    }
     if (c.fault != nullptr) {
       c.fault(fs);
     }
@@ -112,8 +89,8 @@ TEST(WadconvRun, LeavesAWholeNewOutputOrTheOlderOneAndNoTemporaryFile) {
       EXPECT_EQ(outcome.lines.back().rfind(std::string(wadconv::kErrorMarker) + " " + c.error, 0),
                 0u)
           << outcome.lines.back();
-      EXPECT_EQ(fs.files.contains("Base.hlwad"), c.files.contains("Base.hlwad"));
-      if (c.files.contains("Base.hlwad")) {
+      EXPECT_EQ(fs.files.contains("Base.hlwad"), c.older);
+      if (c.older) {
         EXPECT_EQ(fs.files["Base.hlwad"], old);
       }
     }

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -46,14 +45,9 @@ class WadconvProgram : public ::testing::Test {
 
   fs::path work() const { return root_ / "work"; }
 
-  // Runs wadconv in the work folder with `arguments` split at spaces into words, the way a command
-  // line without quotes is split; returns its exit status and sets `output`.
-  int Run(const std::string& arguments, std::string& output) const {
-    std::vector<std::string> words;
-    std::istringstream split(arguments);
-    for (std::string word; split >> word;) {
-      words.push_back(word);
-    }
+  // Runs wadconv in the work folder with the words of its command line; returns its exit status
+  // and sets `output`.
+  int Run(const std::vector<std::string>& words, std::string& output) const {
     const test_support::ProgramRun run = test_support::RunProgram(
         work(), WADCONV_PROGRAM, words, root_.path(), {{"WINEPREFIX", (root_ / "wine").string()}});
     output = run.out + run.err;
@@ -76,19 +70,21 @@ class WadconvProgram : public ::testing::Test {
 TEST_F(WadconvProgram, ExitsWithWhatHappenedAndWritesOnlyAWholeOutput) {
   const std::string older = "old";
   const struct {
-    const char* arguments;
+    std::vector<std::string> arguments;
     std::string wad;
     int exitCode;
     std::string said;
   } cases[] = {
-      {"-wad2hl MixedCase.wad", SmallWad(), wadconv::kExitConverted, "\"MixedCase.hlwad\""},
-      {"-wad2hl MixedCase.wad", std::string("WAD2\1\0\0", 7), wadconv::kExitFailed,
+      {{"-wad2hl", "MixedCase.wad"}, SmallWad(), wadconv::kExitConverted, "\"MixedCase.hlwad\""},
+      {{"-wad2hl", "MixedCase.wad"},
+       std::string("WAD2\1\0\0", 7),
+       wadconv::kExitFailed,
        "too small for a WAD header"},
-      {"-wad2hl Nowhere.wad", {}, wadconv::kExitFailed, "cannot read \"Nowhere.wad\""},
-      {"", {}, wadconv::kExitUsage, "usage: wadconv -wad2hl NAME"},
+      {{"-wad2hl", "Nowhere.wad"}, {}, wadconv::kExitFailed, "cannot read \"Nowhere.wad\""},
+      {{}, {}, wadconv::kExitUsage, "usage: wadconv -wad2hl NAME"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.arguments);
+    SCOPED_TRACE(c.said);
     fs::remove_all(work());
     fs::create_directory(work());
     WriteHostFile(work() / "MixedCase.wad", c.wad);
@@ -126,7 +122,7 @@ TEST_F(WadconvProgram, ALinkAtTheTemporaryNameIsNeverWrittenThrough) {
     GTEST_SKIP() << "this system makes no symbolic links: " << noLinks.message();
   }
   std::string output;
-  EXPECT_EQ(Run("-wad2hl Base.wad", output), 0) << output;
+  EXPECT_EQ(Run({"-wad2hl", "Base.wad"}, output), 0) << output;
   EXPECT_EQ(WorkFiles(), (std::set<std::string>{"Base.wad", "Base.hlwad"}));
   EXPECT_FALSE(fs::is_symlink(work() / "Base.hlwad"));
   EXPECT_EQ(ReadWad3(Wad3At(work() / "Base.hlwad")).size(), 1u);
@@ -135,7 +131,7 @@ TEST_F(WadconvProgram, ALinkAtTheTemporaryNameIsNeverWrittenThrough) {
   // A link that leads nowhere is removed too; its target is never created.
   fs::remove(work() / "Base.hlwad");
   fs::create_symlink(root_ / "Nowhere", work() / "Base.hlwad.tmp");
-  EXPECT_EQ(Run("-wad2hl Base.wad", output), 0) << output;
+  EXPECT_EQ(Run({"-wad2hl", "Base.wad"}, output), 0) << output;
   EXPECT_EQ(WorkFiles(), (std::set<std::string>{"Base.wad", "Base.hlwad"}));
   EXPECT_FALSE(fs::exists(root_ / "Nowhere"));
 }
