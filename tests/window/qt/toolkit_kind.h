@@ -1,15 +1,19 @@
 #pragma once
 
-// The Qt window in the typed window tests, and a hidden file as the POSIX platform layer sees one.
+// The Qt window in the contract tests (included by window_kinds.h), and a hidden file as the POSIX
+// platform layer sees one.
 
-#include <QCoreApplication>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextCursor>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "window/qt/qt_progress_window.h"
 
@@ -18,10 +22,16 @@ namespace window_testing {
 struct QtKind {
   using Window = window::QtProgressWindow;
 
-  static QPlainTextEdit& Text1(Window& window) {
+  static QWidget& Widget(Window& window, Control control) {
+    static const char* const names[] = {"List1", "Command1", "Text3",    "Text2",   "FileZ1",
+                                        "Text1", "Label2",   "Label1_0", "Label1_1"};
     window.Refresh();
-    return *window.Form()->findChild<QPlainTextEdit*>("Text1");
+    return *window.Form()->findChild<QWidget*>(names[static_cast<int>(control)]);
   }
+  static QPlainTextEdit& Text1(Window& window) {
+    return static_cast<QPlainTextEdit&>(Widget(window, Control::Text1));
+  }
+
   static bool CaretAtEndNothingSelected(Window& window) {
     const QTextCursor caret = Text1(window).textCursor();
     return caret.atEnd() && !caret.hasSelection();
@@ -31,13 +41,82 @@ struct QtKind {
     return caret.atStart() && !caret.hasSelection();
   }
   static void ClickDone(Window& window) {
-    auto* done = window.Form()->findChild<QPushButton*>("Command1");
-    if (done->isVisible()) {
-      QTest::mouseClick(done, Qt::LeftButton);
+    auto& done = Widget(window, Control::Command1);
+    if (done.isVisible()) {
+      QTest::mouseClick(&done, Qt::LeftButton);
     }
   }
+  // A click of Done that may come from any thread.
+  static std::function<void()> DoneClicker(Window& window) {
+    QWidget* done = &Widget(window, Control::Command1);
+    return [done] { QMetaObject::invokeMethod(done, "click", Qt::QueuedConnection); };
+  }
   static void CloseByFrame(Window& window) { window.Form()->close(); }
+  static void Press(Window& window, Control control, Key key) {
+    QWidget& target = Widget(window, control);
+    if (key == Key::AltD) {
+      // Qt sends a shortcut to the active window only; the button's shortcut releases it 100 ms
+      // after pressing it.
+      window.Form()->activateWindow();
+      QTest::qWaitForWindowActive(window.Form());
+      QTest::keyClick(&target, Qt::Key_D, Qt::AltModifier);
+      QTest::qWait(150);
+    } else {
+      QTest::keyClick(&target, key == Key::Return ? Qt::Key_Return : Qt::Key_Escape);
+    }
+    window.DoEvents();
+  }
+
   static bool Visible(Window& window) { return window.Form()->isVisible(); }
+  static bool Visible(Window& window, Control control) {
+    return Widget(window, control).isVisible();
+  }
+  static bool Focused(Window& window, Control control) {
+    return window.Form()->focusWidget() == &Widget(window, control);
+  }
+  static std::u16string Caption(Window& window) {
+    return window.Form()->windowTitle().toStdU16String();
+  }
+  static Place Client(Window& window) { return PlaceOf(window.Form()->rect()); }
+  static Place PlaceOf(Window& window, Control control) {
+    return PlaceOf(Widget(window, control).geometry());
+  }
+  static std::vector<Control> CreationOrder(Window& window) {
+    std::vector<Control> order;
+    for (QObject* child : window.Form()->children()) {
+      for (const Control control : kControls) {
+        if (child == &Widget(window, control)) {
+          order.push_back(control);
+        }
+      }
+    }
+    return order;
+  }
+  // What a control shows, each line break as one "\n"; a list's items one to a line.
+  static std::u16string Shown(Window& window, Control control) {
+    QWidget& widget = Widget(window, control);
+    if (auto* list = qobject_cast<QListWidget*>(&widget)) {
+      QStringList items;
+      for (int row = 0; row < list->count(); ++row) {
+        items << list->item(row)->text();
+      }
+      return items.join(u'\n').toStdU16String();
+    }
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(&widget)) {
+      return edit->toPlainText().toStdU16String();
+    }
+    return widget.property("text").toString().toStdU16String();
+  }
+  static std::u16string Selected(Window& window) {
+    return Text1(window).textCursor().selectedText().toStdU16String();
+  }
+  // The first line of the log box in view.
+  static int TopLine(Window& window) { return Text1(window).verticalScrollBar()->value(); }
+
+ private:
+  static Place PlaceOf(const QRect& rect) {
+    return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+  }
 };
 
 using ToolkitKind = QtKind;
