@@ -20,13 +20,6 @@ using window_testing::WindowKinds;
 template <typename Kind>
 class ProgressWindowContract : public ::testing::Test {
  protected:
-  // The end state of a run with failures: shown, banner and Done visible.
-  void ShowErrorEnd() {
-    window.Show();
-    window.SetLabel2Visible(true);
-    window.SetCommand1Visible(true);
-  }
-
   typename Kind::Window window;
 };
 
@@ -47,11 +40,10 @@ TYPED_TEST(ProgressWindowContract, LoadsHiddenFromTheDesignAndUnloadDropsEveryth
   window.SetText2("c:\\maps");
   window.List1AddItem("castle.wad");
   window.Unload();
-  EXPECT_FALSE(window.Loaded());
-  EXPECT_EQ(window.List1ListCount(), 0);
+  EXPECT_FALSE(window.Loaded() || window.List1ListCount() > 0);
   // A control touched after unloading belongs to a freshly loaded window.
-  EXPECT_EQ(window.Text1().Text(), window::design::kText1);
-  EXPECT_EQ(window.Text2(), window::design::kText2);
+  EXPECT_EQ(window.Text1().Text() + window.Text2(),
+            std::string(window::design::kText1) + window::design::kText2);
 }
 
 TYPED_TEST(ProgressWindowContract, List1KeepsTheOrderOfAddingAndHasNothingOutsideIt) {
@@ -60,11 +52,9 @@ TYPED_TEST(ProgressWindowContract, List1KeepsTheOrderOfAddingAndHasNothingOutsid
     this->window.List1AddItem(item);
   }
   ASSERT_EQ(this->window.List1ListCount(), 4);
-  for (int index = 0; index < 4; ++index) {
-    EXPECT_EQ(this->window.List1List(index), items[index]);
+  for (int index = -1; index <= 4; ++index) {
+    EXPECT_EQ(this->window.List1List(index), index >= 0 && index < 4 ? items[index] : "");
   }
-  EXPECT_EQ(this->window.List1List(4), "");
-  EXPECT_EQ(this->window.List1List(-1), "");
 }
 
 TYPED_TEST(ProgressWindowContract, Text1GivesBackExactlyTheBytesPutIn) {
@@ -83,23 +73,21 @@ TYPED_TEST(ProgressWindowContract, Text1GivesBackExactlyTheBytesPutIn) {
   EXPECT_EQ(box.Text(), everyByte + mixedBreaks + "\nnext\n\n\xE9t\xE9 \x80\r\n\x93quoted\x94");
 }
 
-TYPED_TEST(ProgressWindowContract, DoneSetsTheFlagAndLeavesTheWindowOpen) {
-  this->ShowErrorEnd();
-  TypeParam::ClickDone(this->window);
-  this->window.DoEvents();
-  EXPECT_TRUE(window::DonePressed);
-  EXPECT_TRUE(TypeParam::Visible(this->window));
-  EXPECT_FALSE(this->window.Closed());
-}
-
-TYPED_TEST(ProgressWindowContract, ClosingThroughTheFrameHidesWithoutPressingDone) {
+// Done sets the flag and leaves the window open; the frame's close box hides the window without
+// pressing Done.
+TYPED_TEST(ProgressWindowContract, DoneAndTheCloseBoxEndAWaitEachInItsOwnWay) {
   auto& window = this->window;
-  this->ShowErrorEnd();
+  window.Show();
+  window.SetCommand1Visible(true);
+  TypeParam::ClickDone(window);
+  window.DoEvents();
+  EXPECT_TRUE(window::DonePressed && TypeParam::Visible(window) && !window.Closed());
+
+  window::DonePressed = false;
   TypeParam::CloseByFrame(window);
   window.DoEvents();
   EXPECT_TRUE(window.Closed());
-  EXPECT_FALSE(TypeParam::Visible(window));
-  EXPECT_FALSE(window::DonePressed);
+  EXPECT_FALSE(TypeParam::Visible(window) || window::DonePressed);
 
   // The window is hidden, not gone: the driver may go on using it until it unloads it.
   core::AppendLineToTextBox(window.Text1(), "after closing");
@@ -159,17 +147,11 @@ TYPED_TEST(ProgressWindowContract, AppendedLinesGetTheirBreakInFrontAndScrollToT
   for (const auto& row : cases) {
     box.SetText(row.text);
     box.SetSelStart(1);
-    box.SetSelLength(1);
+    box.SetSelLength(1);  // the scroll to the end drops the selection
     core::AppendLineToTextBox(box, row.line);
     EXPECT_EQ(box.Text(), row.expected);
     EXPECT_TRUE(TypeParam::CaretAtEndNothingSelected(this->window)) << row.expected;
   }
-  box.SetText("abcdef");
-  box.SetSelStart(1);
-  box.SetSelLength(3);
-  EXPECT_FALSE(TypeParam::CaretAtEndNothingSelected(this->window));
-  core::ScrollTextBoxToEnd(box);
-  EXPECT_TRUE(TypeParam::CaretAtEndNothingSelected(this->window));
 }
 
 TYPED_TEST(ProgressWindowContract, ReplacingTheTextPutsTheCaretBeforeTheFirstCharacter) {
@@ -180,10 +162,6 @@ TYPED_TEST(ProgressWindowContract, ReplacingTheTextPutsTheCaretBeforeTheFirstCha
   ASSERT_FALSE(TypeParam::CaretAtStartNothingSelected(this->window));
   box.SetText("replaced\r\nlog");
   EXPECT_TRUE(TypeParam::CaretAtStartNothingSelected(this->window));
-
-  box.SetSelStart(2);
-  box.SetSelLength(4);
-  ASSERT_FALSE(TypeParam::CaretAtStartNothingSelected(this->window));
   // A selection that has not reached the screen yet gives way to the replacement too.
   box.SetSelStart(5);
   box.SetText("again\r\n");

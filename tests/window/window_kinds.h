@@ -1,9 +1,9 @@
 #pragma once
 
-// The windows the contract tests run against: the memory window and the window of the build's
-// toolkit (toolkit_kind.h from tests/window/qt or tests/window/win32). Every kind plays the user
-// (ClickDone, CloseByFrame) and tells whether the window can be seen and where the log box's caret
-// is; a toolkit's kind also tells what its controls show on screen.
+// The windows the contract tests run against: the memory window and the build's toolkit window
+// (toolkit_kind.h from tests/window/qt or tests/window/win32). Every kind plays the user and tells
+// whether the window is seen and where the log box's caret is; a toolkit's kind also tells what
+// its controls show on screen.
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 
 namespace window_testing {
 
-// The controls, in the order in which the window creates them (also the order of the Tab key).
+// The controls, in the order of their creation.
 enum class Control { List1, Command1, Text3, Text2, FileZ1, Text1, Label2, Label1Dir, Label1Count };
 inline constexpr Control kControls[] = {Control::List1,  Control::Command1,  Control::Text3,
                                         Control::Text2,  Control::FileZ1,    Control::Text1,
@@ -28,7 +28,6 @@ struct Place {
   int bottom;
 };
 
-// Keys a user may press on a control.
 enum class Key { Return, Escape, AltD };
 
 struct MemoryKind {

@@ -3,17 +3,14 @@
 // The Qt window in the contract tests (included by window_kinds.h), and a hidden file as the POSIX
 // platform layer sees one.
 
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
-#include <QTextCursor>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "window/qt/qt_progress_window.h"
 
@@ -21,6 +18,7 @@ namespace window_testing {
 
 struct QtKind {
   using Window = window::QtProgressWindow;
+  static constexpr bool kJoinsSplitCharacters = true;
 
   static QWidget& Widget(Window& window, Control control) {
     static const char* const names[] = {"List1", "Command1", "Text3",    "Text2",   "FileZ1",
@@ -33,12 +31,10 @@ struct QtKind {
   }
 
   static bool CaretAtEndNothingSelected(Window& window) {
-    const QTextCursor caret = Text1(window).textCursor();
-    return caret.atEnd() && !caret.hasSelection();
+    return Text1(window).textCursor().atEnd() && Selected(window).empty();
   }
   static bool CaretAtStartNothingSelected(Window& window) {
-    const QTextCursor caret = Text1(window).textCursor();
-    return caret.atStart() && !caret.hasSelection();
+    return Text1(window).textCursor().atStart() && Selected(window).empty();
   }
   static void ClickDone(Window& window) {
     auto& done = Widget(window, Control::Command1);
@@ -77,46 +73,25 @@ struct QtKind {
   static std::u16string Caption(Window& window) {
     return window.Form()->windowTitle().toStdU16String();
   }
-  static Place Client(Window& window) { return PlaceOf(window.Form()->rect()); }
+  static Place Client(Window& window) {
+    return {0, 0, window.Form()->width(), window.Form()->height()};
+  }
   static Place PlaceOf(Window& window, Control control) {
-    return PlaceOf(Widget(window, control).geometry());
+    const QRect place = Widget(window, control).geometry();
+    return {place.left(), place.top(), place.right() + 1, place.bottom() + 1};
   }
-  static std::vector<Control> CreationOrder(Window& window) {
-    std::vector<Control> order;
-    for (QObject* child : window.Form()->children()) {
-      for (const Control control : kControls) {
-        if (child == &Widget(window, control)) {
-          order.push_back(control);
-        }
-      }
-    }
-    return order;
-  }
-  // What a control shows, each line break as one "\n"; a list's items one to a line.
+  // What a control shows, each line break as one "\n".
   static std::u16string Shown(Window& window, Control control) {
     QWidget& widget = Widget(window, control);
-    if (auto* list = qobject_cast<QListWidget*>(&widget)) {
-      QStringList items;
-      for (int row = 0; row < list->count(); ++row) {
-        items << list->item(row)->text();
-      }
-      return items.join(u'\n').toStdU16String();
-    }
-    if (auto* edit = qobject_cast<QPlainTextEdit*>(&widget)) {
-      return edit->toPlainText().toStdU16String();
-    }
-    return widget.property("text").toString().toStdU16String();
+    auto* edit = qobject_cast<QPlainTextEdit*>(&widget);
+    return (edit != nullptr ? edit->toPlainText() : widget.property("text").toString())
+        .toStdU16String();
   }
   static std::u16string Selected(Window& window) {
     return Text1(window).textCursor().selectedText().toStdU16String();
   }
   // The first line of the log box in view.
   static int TopLine(Window& window) { return Text1(window).verticalScrollBar()->value(); }
-
- private:
-  static Place PlaceOf(const QRect& rect) {
-    return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
-  }
 };
 
 using ToolkitKind = QtKind;
