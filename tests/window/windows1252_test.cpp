@@ -16,13 +16,10 @@ QString Utf8(const std::string& text) {
 TEST(ScreenText, DecodesEachLineAsUtf8OrElseAsWindows1252) {
   const std::string cases[][2] = {
       {"\x80\x85\x8A\x91\x99\x9F", "\u20AC\u2026\u0160\u2018\u2122\u0178"},
-      {"\x81\x8D\x8F\x90\x9D", "\u0081\u008D\u008F\u0090\u009D"},
-      {"caf\xE9 \xA0\xFF plain", "caf\u00E9 \u00A0\u00FF plain"},
+      {"\x81\x8D\x8F\x90\x9D\xA0\xFF", "\u0081\u008D\u008F\u0090\u009D\u00A0\u00FF"},
       {std::string("a\0b", 3), std::string("a\0b", 3)},
-      {"a\r\nb\rc\nd", "a\nb\nc\nd"},
       {"\r\r\n\n\r", "\n\n\n\n"},
       {"\n\r", "\n\n"},
-      {"Lights \xC3\x84\xC3\x96.wad", "Lights \u00C4\u00D6.wad"},
       {"\xE2\x82\xAC \xF0\x9F\x98\x80 \xEF\xBB\xBF \xF4\x8F\xBF\xBF",
        "\u20AC \U0001F600 \uFEFF \U0010FFFF"},
       // One stray Windows-1252 byte makes the whole line Windows-1252.
@@ -31,7 +28,6 @@ TEST(ScreenText, DecodesEachLineAsUtf8OrElseAsWindows1252) {
       // A character is never split by a line break: the break ends the line first.
       {"\xC3\n\x84", "\u00C3\n\u201E"},
       // A decision line cuts its path at a fixed byte, perhaps inside a character, before ": ".
-      {"Ch\xC3: Convert", "Ch: Convert"},
       {"\xC3\xA9t\xE2\x82: Ok", "\xC3\xA9t: Ok"},
       {"x\xF0\x9F\x98: Ok", "x: Ok"},
       // Not the start of any character: the line is Windows-1252.
