@@ -206,9 +206,9 @@ TEST_F(KorvaneProgram, EveryProgramFollowsTheSameCommandLineRules) {
     bool errorsOnStandardOutput;
     std::string lineEnd;
   } all[] = {
-      {KORVANE_PROGRAM, {"textures"}, false, "\n"},
+      {KORVANE_PROGRAM, std::vector<std::string>{"textures"}, false, "\n"},
       {PELLISK_PROGRAM, std::nullopt, false, "\n"},
-      {programs / "wadconv", {"metal.wad"}, true, "\r\n"},
+      {programs / "wadconv", std::vector<std::string>{"metal.wad"}, true, "\r\n"},
       {programs / "korvane-cmd", std::vector<std::string>{}, false, "\n"},
   };
   for (const auto& program : all) {
