@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/common/ascii.h"
+#include "platform/common/name_rules.h"
 
 namespace test_support {
 
@@ -125,13 +126,20 @@ platform::Error MemoryFileSystem::Close(platform::File& file) {
   return 0;
 }
 
-platform::Error MemoryFileSystem::List(const std::string&, const std::string&,
+// The folder holds the files whose whole paths are its path, a separator and a bare name.
+platform::Error MemoryFileSystem::List(const std::string& folder, const std::string& pattern,
                                        std::vector<std::string>& names, std::size_t& leftOut) {
   names.clear();
   leftOut = 0;
-  for (const auto& [name, contents] : files) {
-    names.push_back(name);
+  const std::string prefix = folder.empty() || folder.ends_with('\\') ? folder : folder + "\\";
+  for (const auto& [path, contents] : files) {
+    const std::string name = path.substr(path.find_last_of("\\/") + 1);
+    if (path.size() == prefix.size() + name.size() && path.starts_with(prefix) &&
+        platform::common::MatchesPattern(name, pattern)) {
+      names.push_back(name);
+    }
   }
+  platform::common::SortForListing(names);
   return 0;
 }
 
