@@ -20,10 +20,6 @@ platform::Error MemoryFileSystem::Length(const std::string& path, std::int64_t& 
   return 0;
 }
 
-platform::Error MemoryFileSystem::Delete(const std::string& path) {
-  return files.erase(path) == 1 ? 0 : kNotFound;
-}
-
 platform::Error MemoryFileSystem::Rename(const std::string& from, const std::string& to) {
   if (!files.contains(from)) {
     return kNotFound;
@@ -34,10 +30,6 @@ platform::Error MemoryFileSystem::Rename(const std::string& from, const std::str
   files[to] = std::move(files[from]);
   files.erase(from);
   return 0;
-}
-
-platform::Error MemoryFileSystem::MakeFolder(const std::string&) {
-  return kExists;
 }
 
 platform::Error MemoryFileSystem::OpenRead(const std::string& path, platform::File& file) {
@@ -56,10 +48,6 @@ platform::Error MemoryFileSystem::Create(const std::string& path, platform::File
   return 0;
 }
 
-platform::Error MemoryFileSystem::CreateNew(const std::string& path, platform::File& file) {
-  return files.contains(path) ? kExists : Create(path, file);
-}
-
 platform::Error MemoryFileSystem::Inspect(const std::string& path, platform::FileFacts& facts) {
   facts = {.kind = platform::FileKind::kRegular, .readOnly = false};
   return files.contains(path) ? 0 : kNotFound;
@@ -74,10 +62,6 @@ platform::Error MemoryFileSystem::NamesLike(const std::string& path,
       names.push_back(name.substr(name.find_last_of("\\/") + 1));
     }
   }
-  return 0;
-}
-
-platform::Error MemoryFileSystem::CopySettings(platform::File, platform::File) {
   return 0;
 }
 
@@ -113,10 +97,6 @@ platform::Error MemoryFileSystem::Write(platform::File file, const char* data, s
     return kNoSpace;
   }
   contents.insert(contents.end(), data, data + size);
-  return 0;
-}
-
-platform::Error MemoryFileSystem::Sync(platform::File) {
   return 0;
 }
 
