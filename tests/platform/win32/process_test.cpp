@@ -114,25 +114,10 @@ TEST_F(Win32Processes, ABatchFileRunsHiddenThroughTheCommandInterpreterWhateverI
   EXPECT_NE(platform::StartProcess("\"" + scratch + "missing.exe\"", id), 0);
 }
 
-TEST_F(Win32Processes, StoppingABatchEndsItAndTheProgramItStarted) {
-  const std::string batch = scratch + "wait.bat";
-  test_support::WriteHostFile(batch, "\"" + Probe() + "\" wait " + scratch + "pid.txt\r\nexit\r\n");
-  std::int32_t interpreter = 0;
-  ASSERT_EQ(platform::StartProcess("\"" + batch + "\"", interpreter), 0);
-  const std::string line = WaitForLine(scratch + "pid.txt");
-  ASSERT_FALSE(line.empty());
-  const auto child = static_cast<std::int32_t>(std::atol(line.c_str()));
-  EXPECT_TRUE(platform::ProcessIsRunning(interpreter));
-  EXPECT_TRUE(platform::ProcessIsRunning(child));
-
-  platform::StopProcess(interpreter);
-  EXPECT_TRUE(EndsWithin(interpreter, 5s));
-  EXPECT_TRUE(EndsWithin(child, 5s));
-}
-
-TEST_F(Win32Processes, StoppingABatchEndsProgramsWhoseParentHasGone) {
-  // The inner interpreter starts the probe and ends at once, so the probe's parent is gone; the
-  // probe leaves its console, so only the job still ties it to the batch.
+// Stopping a batch ends the interpreter, the program it waits for, and a program whose parent has
+// gone: the inner interpreter starts the probe and ends at once, and the probe leaves its console,
+// so only the job still ties it to the batch.
+TEST_F(Win32Processes, StoppingABatchEndsItAndEveryProgramItStarted) {
   const std::string batch = scratch + "orphan.bat";
   test_support::WriteHostFile(batch, "cmd /c start \"\" /b \"" + Probe() + "\" detach " + scratch +
                                          "orphan.txt\r\n\"" + Probe() + "\" wait " + scratch +
@@ -140,13 +125,17 @@ TEST_F(Win32Processes, StoppingABatchEndsProgramsWhoseParentHasGone) {
   std::int32_t interpreter = 0;
   ASSERT_EQ(platform::StartProcess("\"" + batch + "\"", interpreter), 0);
   const std::string orphanLine = WaitForLine(scratch + "orphan.txt");
-  ASSERT_FALSE(WaitForLine(scratch + "pid.txt").empty());
+  const std::string childLine = WaitForLine(scratch + "pid.txt");
+  ASSERT_FALSE(childLine.empty());
   ASSERT_FALSE(orphanLine.empty());
   const auto orphan = static_cast<std::int32_t>(std::atol(orphanLine.c_str()));
+  const auto child = static_cast<std::int32_t>(std::atol(childLine.c_str()));
   EXPECT_TRUE(platform::ProcessIsRunning(orphan));
+  EXPECT_TRUE(platform::ProcessIsRunning(child));
 
   platform::StopProcess(interpreter);
   EXPECT_TRUE(EndsWithin(interpreter, 5s));
+  EXPECT_TRUE(EndsWithin(child, 5s));
   EXPECT_TRUE(EndsWithin(orphan, 5s));
 }
 
