@@ -15,7 +15,6 @@ namespace platform_tests {
 namespace {
 
 namespace fs = std::filesystem;
-using test_support::ReadHostFile;
 using test_support::WriteHostFile;
 
 class CurrentFolder : public testing::Test {

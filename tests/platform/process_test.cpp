@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
-#include <chrono>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -24,7 +24,6 @@ namespace platform_tests {
 namespace {
 
 namespace fs = std::filesystem;
-using test_support::ReadHostFile;
 using test_support::WriteHostFile;
 using namespace std::chrono_literals;
 
