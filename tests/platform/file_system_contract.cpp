@@ -187,10 +187,9 @@ TEST_P(FileSystemContract, NamesDifferingInLetterCaseAreOneFile) {
   ASSERT_EQ(fs().List(Folder(), "*", names), 0);
   EXPECT_EQ(names, Names{"Level.map"});
   EXPECT_EQ(Get("Level.map"), "new");
-  // A rename may change the letter case alone.
+  // A rename may change the letter case alone (which name Wine keeps then differs from Windows).
   ASSERT_EQ(fs().Rename(At("level.map"), At("LEVEL.MAP")), 0);
-  ASSERT_EQ(fs().List(Folder(), "*", names), 0);
-  EXPECT_EQ(names, Names{"LEVEL.MAP"});
+  EXPECT_EQ(Get("LEVEL.MAP"), "new");
   ASSERT_EQ(fs().Delete(At("LEVEL.map")), 0);
   EXPECT_NE(fs().Delete(At("Level.map")), 0);
 }

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "platform/platform.h"
@@ -46,7 +47,10 @@ class FileSystemContract : public testing::TestWithParam<FileSystemKind> {
   std::unique_ptr<FileSystemUnderTest> subject_;
 };
 
-// For INSTANTIATE_TEST_SUITE_P.
+// For GoogleTest's messages and INSTANTIATE_TEST_SUITE_P.
+inline void PrintTo(const FileSystemKind& kind, std::ostream* out) {
+  *out << kind.name;
+}
 inline std::string KindName(const testing::TestParamInfo<FileSystemKind>& info) {
   return info.param.name;
 }
