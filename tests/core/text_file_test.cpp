@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "core/text_file.h"
-#include "tests/core/temp_prefix.h"
+#include "tests/support/host_files.h"
+#include "tests/support/wine_prefix.h"
 
 namespace {
 
@@ -35,26 +36,37 @@ std::vector<std::string> ReadLines(const std::string& content) {
 
 using Lines = std::vector<std::string>;
 
-TEST(LineReader, EndsLinesAtCrLfALoneCrOrALoneLf) {
-  EXPECT_EQ(ReadLines(""), Lines{});
-  EXPECT_EQ(ReadLines("a\r\nb\r\n"), (Lines{"a", "b"}));
-  EXPECT_EQ(ReadLines("a\rb\nc"), (Lines{"a", "b", "c"}));
-  EXPECT_EQ(ReadLines("a\n\nb\n"), (Lines{"a", "", "b"}));
-  EXPECT_EQ(ReadLines("a\n\r\nb"), (Lines{"a", "", "b"}));
-  EXPECT_EQ(ReadLines("\r\n\r\nlast"), (Lines{"", "", "last"}));
-  EXPECT_EQ(ReadLines("x\r"), (Lines{"x"}));
-}
+// Files on drive c: of a prefix of each test's own.
+class TextFileTest : public testing::Test {
+ protected:
+  test_support::TemporaryWinePrefix prefix_{"core-tests"};
+};
 
-TEST(LineReader, KeepsLinesWholeAcrossItsBuffer) {
+TEST_F(TextFileTest, LineReaderEndsLinesAtCrLfALoneCrOrALoneLfAcrossItsBuffer) {
   const std::string longLine(200000, 'q');
-  EXPECT_EQ(ReadLines(longLine + "\r\n" + longLine), (Lines{longLine, longLine}));
   // A CR LF split between two buffer fills is still one line end.
   const std::string split(64 * 1024 - 1, 'w');
-  EXPECT_EQ(ReadLines(split + "\r\nz"), (Lines{split, "z"}));
-  EXPECT_EQ(ReadLines(longLine + "\n" + longLine + "\r\n"), (Lines{longLine, longLine}));
+  const struct {
+    std::string content;
+    Lines lines;
+  } cases[] = {
+      {"", {}},
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\rb\nc", {"a", "b", "c"}},
+      {"a\n\nb\n", {"a", "", "b"}},
+      {"a\n\r\nb", {"a", "", "b"}},
+      {"\r\n\r\nlast", {"", "", "last"}},
+      {"x\r", {"x"}},
+      {longLine + "\r\n" + longLine, {longLine, longLine}},
+      {split + "\r\nz", {split, "z"}},
+      {longLine + "\n" + longLine + "\r\n", {longLine, longLine}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ReadLines(c.content), c.lines) << c.content.substr(0, 20);
+  }
 }
 
-TEST(LineWriter, EndsEveryLineWithCrLfAndTakesBackADroppedLineEvenOnceWritten) {
+TEST_F(TextFileTest, LineWriterEndsEveryLineWithCrLfAndTakesBackADroppedLineEvenOnceWritten) {
   platform::FileSystem& fs = platform::NativeFileSystem();
   platform::File file;
   ASSERT_EQ(fs.Create("c:\\written.txt", file), 0);

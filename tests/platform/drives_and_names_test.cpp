@@ -1,20 +1,28 @@
+// How the POSIX layer maps Windows names onto a Wine prefix: drives, letter case, the characters
+// and endings Windows treats its own way.
+
 #include <errno.h>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
-#include "tests/platform/wine_prefix_test.h"
+#include "tests/support/host_files.h"
+#include "tests/support/wine_prefix.h"
 
 namespace platform_tests {
 
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::ReadHostFile;
+using test_support::WriteHostFile;
 
 std::string Host(const std::string& path) {
   std::string host = "<error>";
@@ -28,183 +36,180 @@ platform::Error Exists(const std::string& path) {
   return platform::NativeFileSystem().ModificationTime(path, date);
 }
 
+class Mapping : public testing::Test {
+ protected:
+  fs::path In(const std::string& name) const { return prefix.path() / name; }
+  // Makes dosdevices/`letter` a link to `target`.
+  void MapDrive(const std::string& letter, const fs::path& target) const {
+    fs::create_directories(In("dosdevices"));
+    fs::create_directory_symlink(target, In("dosdevices") / letter);
+  }
+
+  test_support::TemporaryWinePrefix prefix;
+};
+
+TEST_F(Mapping, DosdevicesLinksMapLettersAbsoluteOrRelativeAndCFallsBackToDriveC) {
+  EXPECT_EQ(Host("c:\\on-c.txt"), prefix.OnC("on-c.txt"));
+  fs::create_directories(In("elsewhere/Data"));
+  MapDrive("d:", In("elsewhere"));
+  // As Wine links c: to "../drive_c": the path is named from the prefix.
+  MapDrive("e:", "../elsewhere/Data");
+  EXPECT_EQ(Host("D:\\Data"), In("elsewhere/Data").string());
+  EXPECT_EQ(Host("e:\\"), In("elsewhere/Data").string());
+  // A c: link wins over drive_c.
+  MapDrive("c:", In("elsewhere"));
+  EXPECT_EQ(Host("c:\\Data"), In("elsewhere/Data").string());
+}
+
+TEST_F(Mapping, UnmappedOrDanglingDriveIsAnError) {
+  MapDrive("g:", In("gone"));
+  std::string host;
+  EXPECT_EQ(platform::HostPath("q:\\x", host), ENODEV);
+  EXPECT_EQ(platform::HostPath("g:\\x", host), ENODEV);
+  EXPECT_EQ(platform::ChangeDrive('q'), ENODEV);
+  EXPECT_EQ(platform::ChangeDrive('\0'), ENODEV);
+  fs::remove_all(In("drive_c"));
+  EXPECT_EQ(platform::HostPath("c:\\x", host), ENODEV);
+}
+
+TEST_F(Mapping, WithoutWineprefixTheHomeFoldersWineIsUsed) {
+  const char* oldHome = getenv("HOME");
+  const std::string savedHome = oldHome != nullptr ? oldHome : "";
+  fs::create_directories(In(".wine/drive_c"));
+  unsetenv("WINEPREFIX");
+  setenv("HOME", prefix.path().c_str(), 1);
+  const std::string host = Host("c:\\");
+  setenv("HOME", savedHome.c_str(), 1);
+  EXPECT_EQ(host, In(".wine/drive_c").string());
+}
+
+TEST_F(Mapping, NamesFindTheirFilesWhateverTheLetterCaseAndEnding) {
+  for (const char* file : {"Program Files/Worldcraft/Textures/Castle.WAD", "Maps/level.map",
+                           "Maps/Level.map", "Maps/LEVEL.MAP", "Data/victim.txt"}) {
+    WriteHostFile(prefix.OnC(file), "x");
+  }
+  fs::create_directory(prefix.OnC("Data/Sub"));
+  const struct {
+    const char* path;
+    const char* onDisk;
+  } cases[] = {
+      {"c:\\program files\\worldcraft\\textures\\castle.wad",
+       "Program Files/Worldcraft/Textures/Castle.WAD"},
+      {"C:/PROGRAM FILES/worldcraft/./Textures/../textures/CASTLE.wad",
+       "Program Files/Worldcraft/Textures/Castle.WAD"},
+      // An exact match wins; otherwise the first variant in byte order.
+      {"c:\\maps\\Level.map", "Maps/Level.map"},
+      {"c:\\maps\\level.MAP", "Maps/LEVEL.MAP"},
+      // Windows drops trailing spaces and dots of the last name.
+      {"c:\\data\\victim.txt.", "Data/victim.txt"},
+      {"c:\\data\\VICTIM.TXT ", "Data/victim.txt"},
+      {"c:\\data\\victim.txt. .", "Data/victim.txt"},
+      {"c:\\DATA\\SUB\\", "Data/Sub"},
+      // Names that do not exist yet are kept as written.
+      {"c:\\data\\missing\\Deeper.txt", "Data/missing/Deeper.txt"},
+      {"c:\\data\\new\\", "Data/new"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Host(c.path), prefix.OnC(c.onDisk)) << c.path;
+  }
+  const struct {
+    const char* path;
+    platform::Error error;
+  } failures[] = {
+      {"c:\\program files\\worldcraft\\textures\\base.wad", ENOENT},
+      {"c:\\program files\\worldcraft\\textures\\castle.wad\\x", ENOTDIR},
+      {"c:\\data\\sub\\", 0},
+      {"c::\\data", EINVAL},
+      {"", ENOENT},
+      {"q:\\", ENODEV},
+  };
+  for (const auto& f : failures) {
+    EXPECT_EQ(Exists(f.path), f.error) << f.path;
+  }
+}
+
+TEST_F(Mapping, NewNamesDropTrailingDotsAndSpacesAndKeepTheirLetterCase) {
+  fs::create_directory(prefix.OnC("Data"));
+  platform::FileSystem& files = platform::NativeFileSystem();
+  platform::File file;
+  ASSERT_EQ(files.Create("c:\\data\\New.Log. ", file), 0);
+  ASSERT_EQ(files.Close(file), 0);
+  EXPECT_TRUE(fs::exists(prefix.OnC("Data/New.Log")));
+  ASSERT_EQ(files.Rename("c:\\data\\new.log", "c:\\data\\NEW.LOG.."), 0);
+  EXPECT_TRUE(fs::exists(prefix.OnC("Data/NEW.LOG")));
+  ASSERT_EQ(files.Delete("c:\\data\\new.log."), 0);
+  EXPECT_TRUE(fs::is_empty(prefix.OnC("Data")));
+  ASSERT_EQ(files.MakeFolder("c:\\DATA\\Old"), 0);
+  EXPECT_TRUE(fs::is_directory(prefix.OnC("Data/Old")));
+}
+
 // Sets a folder's modification time well into the past, so that its name index counts as settled.
 void Age(const std::string& folder) {
   const struct timespec times[2] = {{1'000'000'000, 0}, {1'000'000'000, 0}};
   ASSERT_EQ(utimensat(AT_FDCWD, folder.c_str(), times, 0), 0);
 }
 
-using Drives = WinePrefixTest;
+TEST_F(Mapping, RememberedFolderNamesFollowChangesOnDisk) {
+  WriteHostFile(prefix.OnC("Big/First.wad"), "");
+  Age(prefix.OnC("Big"));
+  EXPECT_EQ(Host("c:\\big\\first.wad"), prefix.OnC("Big/First.wad"));
 
-TEST_F(Drives, DosdevicesLinksMapLettersAbsoluteOrRelativeAndCFallsBackToDriveC) {
-  MakeFile("on-c.txt");
-  EXPECT_EQ(Host("c:\\on-c.txt"), OnC("on-c.txt"));
+  WriteHostFile(prefix.OnC("Big/Second.WAD"), "");
+  EXPECT_EQ(Host("c:\\big\\second.wad"), prefix.OnC("Big/Second.WAD"));
+  Age(prefix.OnC("Big"));
+  EXPECT_EQ(Host("c:\\big\\second.wad"), prefix.OnC("Big/Second.WAD"));
 
-  fs::create_directories(prefix_ / "dosdevices");
-  fs::create_directories(prefix_ / "elsewhere" / "Data");
-  fs::create_directory_symlink(prefix_ / "elsewhere", prefix_ / "dosdevices" / "d:");
-  fs::create_directory_symlink("../elsewhere/Data", prefix_ / "dosdevices" / "e:");
-  EXPECT_EQ(Host("D:\\Data"), (prefix_ / "elsewhere" / "Data").string());
-  // As Wine links c: to "../drive_c": the path is named from the prefix.
-  EXPECT_EQ(Host("e:\\"), (prefix_ / "elsewhere/Data").string());
-
-  // A c: link wins over drive_c.
-  fs::create_directory_symlink(prefix_ / "elsewhere", prefix_ / "dosdevices" / "c:");
-  EXPECT_EQ(Host("c:\\Data"), (prefix_ / "elsewhere" / "Data").string());
-}
-
-TEST_F(Drives, UnmappedOrDanglingDriveIsAnError) {
-  fs::create_directories(prefix_ / "dosdevices");
-  fs::create_directory_symlink(prefix_ / "gone", prefix_ / "dosdevices" / "g:");
-  std::string host;
-  EXPECT_EQ(platform::HostPath("q:\\x", host), ENODEV);
-  EXPECT_EQ(platform::HostPath("g:\\x", host), ENODEV);
-  EXPECT_EQ(platform::ChangeDrive('q'), ENODEV);
-  EXPECT_EQ(platform::ChangeDrive('\0'), ENODEV);
-  EXPECT_EQ(Exists("q:\\"), ENODEV);
-
-  fs::remove_all(prefix_ / "drive_c");
-  EXPECT_EQ(platform::HostPath("c:\\x", host), ENODEV);
-}
-
-TEST_F(Drives, WithoutWineprefixTheHomeFoldersWineIsUsed) {
-  const char* oldHome = getenv("HOME");
-  const std::string savedHome = oldHome != nullptr ? oldHome : "";
-  fs::create_directories(prefix_ / ".wine" / "drive_c");
-  unsetenv("WINEPREFIX");
-  setenv("HOME", prefix_.c_str(), 1);
-  const std::string host = Host("c:\\");
-  setenv("HOME", savedHome.c_str(), 1);
-  EXPECT_EQ(host, (prefix_ / ".wine" / "drive_c").string());
-}
-
-using Names = WinePrefixTest;
-
-TEST_F(Names, CapitalisedFoldersOnDiskAreReachedByLowerCaseNames) {
-  MakeFile("Program Files/Worldcraft/Textures/Castle.WAD", "wad");
-  EXPECT_EQ(Host("c:\\program files\\worldcraft\\textures\\castle.wad"),
-            OnC("Program Files/Worldcraft/Textures/Castle.WAD"));
-  EXPECT_EQ(Host("C:/PROGRAM FILES/worldcraft/./Textures/../textures/CASTLE.wad"),
-            OnC("Program Files/Worldcraft/Textures/Castle.WAD"));
-  EXPECT_EQ(Exists("c:\\program files\\worldcraft\\textures\\base.wad"), ENOENT);
-  EXPECT_EQ(Exists("c:\\program files\\worldcraft\\textures\\castle.wad\\x"), ENOTDIR);
-}
-
-TEST_F(Names, ExactMatchWinsOtherwiseTheFirstVariantInByteOrder) {
-  MakeFile("Maps/level.map", "lower");
-  MakeFile("Maps/Level.map", "capital");
-  MakeFile("Maps/LEVEL.MAP", "upper");
-  EXPECT_EQ(Host("c:\\maps\\Level.map"), OnC("Maps/Level.map"));
-  EXPECT_EQ(Host("c:\\maps\\level.MAP"), OnC("Maps/LEVEL.MAP"));
-}
-
-TEST_F(Names, NewNamesReuseAnExistingCaseVariantOrStayAsGiven) {
-  MakeFile("Logs/Castle.LOG", "old");
-  platform::FileSystem& files = platform::NativeFileSystem();
-  platform::File file;
-  ASSERT_EQ(files.Create("c:\\logs\\castle.log", file), 0);
-  ASSERT_EQ(files.Write(file, "new", 3), 0);
-  ASSERT_EQ(files.Close(file), 0);
-  EXPECT_EQ(Content(OnC("Logs/Castle.LOG")), "new");
-  EXPECT_FALSE(fs::exists(OnC("Logs/castle.log")));
-
-  ASSERT_EQ(files.Create("c:\\logs\\Base.Log", file), 0);
-  ASSERT_EQ(files.Close(file), 0);
-  EXPECT_TRUE(fs::exists(OnC("Logs/Base.Log")));
-
-  ASSERT_EQ(files.MakeFolder("c:\\LOGS\\Old"), 0);
-  EXPECT_TRUE(fs::is_directory(OnC("Logs/Old")));
-  EXPECT_EQ(files.MakeFolder("c:\\logs\\old"), EEXIST);
-  EXPECT_EQ(files.MakeFolder("c:\\missing\\old"), ENOENT);
-  EXPECT_EQ(Host("c:\\logs\\missing\\Deeper.txt"), OnC("Logs/missing/Deeper.txt"));
-}
-
-TEST_F(Names, RememberedFolderNamesFollowChangesOnDisk) {
-  MakeFile("Big/First.wad");
-  Age(OnC("Big"));
-  EXPECT_EQ(Host("c:\\big\\first.wad"), OnC("Big/First.wad"));
-
-  MakeFile("Big/Second.WAD");
-  EXPECT_EQ(Host("c:\\big\\second.wad"), OnC("Big/Second.WAD"));
-  Age(OnC("Big"));
-  EXPECT_EQ(Host("c:\\big\\second.wad"), OnC("Big/Second.WAD"));
-
-  fs::rename(OnC("Big/Second.WAD"), OnC("Big/SECOND.wad"));
-  EXPECT_EQ(Host("c:\\big\\second.wad"), OnC("Big/SECOND.wad"));
-  fs::remove(OnC("Big/First.wad"));
+  fs::rename(prefix.OnC("Big/Second.WAD"), prefix.OnC("Big/SECOND.wad"));
+  EXPECT_EQ(Host("c:\\big\\second.wad"), prefix.OnC("Big/SECOND.wad"));
+  fs::remove(prefix.OnC("Big/First.wad"));
   EXPECT_EQ(Exists("c:\\big\\first.wad"), ENOENT);
 }
 
-TEST_F(Names, CharactersWindowsForbidsAreRejected) {
-  MakeFolder("Ok");
+TEST_F(Mapping, CharactersWindowsForbidsAreRejected) {
+  fs::create_directory(prefix.OnC("Ok"));
   platform::FileSystem& files = platform::NativeFileSystem();
-  const std::vector<std::string> names{
-      "a<b", "a>b", "a\"b", "a|b", "a?b", "a*b", "a:b", "a\tb", std::string("a\0b", 3)};
-  for (const std::string& name : names) {
-    SCOPED_TRACE(name);
+  for (const std::string& name :
+       {std::string("a<b"), std::string("a>b"), std::string("a\"b"), std::string("a|b"),
+        std::string("a?b"), std::string("a*b"), std::string("a:b"), std::string("a\tb"),
+        std::string("a\0b", 3)}) {
     platform::File file;
     std::string host;
-    EXPECT_EQ(files.Create("c:\\ok\\" + name, file), EINVAL);
+    EXPECT_EQ(files.Create("c:\\ok\\" + name, file), EINVAL) << name;
     EXPECT_EQ(file.handle, -1);
-    EXPECT_EQ(files.MakeFolder("c:\\ok\\" + name), EINVAL);
-    EXPECT_EQ(Exists("c:\\ok\\" + name), EINVAL);
-    EXPECT_EQ(platform::HostPath("ok\\" + name, host), EINVAL);
+    EXPECT_EQ(files.MakeFolder("c:\\ok\\" + name), EINVAL) << name;
+    EXPECT_EQ(Exists("c:\\ok\\" + name), EINVAL) << name;
+    EXPECT_EQ(platform::HostPath("ok\\" + name, host), EINVAL) << name;
   }
-  EXPECT_EQ(Exists("c::\\ok"), EINVAL);
-  EXPECT_EQ(Exists(""), ENOENT);
-  EXPECT_TRUE(fs::is_empty(OnC("Ok")));
+  EXPECT_TRUE(fs::is_empty(prefix.OnC("Ok")));
 }
 
-TEST_F(Names, ATrailingSeparatorNamesOnlyAFolder) {
-  MakeFile("Data/victim.txt", "keep");
-  MakeFolder("Data/Sub");
+TEST_F(Mapping, ATrailingSeparatorNamesOnlyAFolder) {
+  WriteHostFile(prefix.OnC("Data/victim.txt"), "keep");
+  fs::create_directory(prefix.OnC("Data/Sub"));
   platform::FileSystem& files = platform::NativeFileSystem();
   platform::File file;
   for (const char* path : {"c:\\data\\victim.txt\\", "c:\\data\\victim.txt/"}) {
-    SCOPED_TRACE(path);
-    EXPECT_EQ(Exists(path), ENOTDIR);
-    EXPECT_EQ(files.Delete(path), ENOTDIR);
-    EXPECT_EQ(files.OpenRead(path, file), ENOTDIR);
-    EXPECT_EQ(files.Create(path, file), ENOTDIR);
-    EXPECT_EQ(files.Rename(path, "c:\\data\\moved.txt"), ENOTDIR);
+    EXPECT_EQ(Exists(path), ENOTDIR) << path;
+    EXPECT_EQ(files.Delete(path), ENOTDIR) << path;
+    EXPECT_EQ(files.OpenRead(path, file), ENOTDIR) << path;
+    EXPECT_EQ(files.Create(path, file), ENOTDIR) << path;
+    EXPECT_EQ(files.Rename(path, "c:\\data\\moved.txt"), ENOTDIR) << path;
     EXPECT_EQ(file.handle, -1);
   }
-  EXPECT_EQ(Content(OnC("Data/victim.txt")), "keep");
+  EXPECT_EQ(ReadHostFile(prefix.OnC("Data/victim.txt")), "keep");
 
-  EXPECT_EQ(Exists("c:\\data\\sub\\"), 0);
-  EXPECT_EQ(Host("c:\\DATA\\SUB\\"), OnC("Data/Sub"));
   ASSERT_EQ(platform::ChangeDrive('c'), 0);
   ASSERT_EQ(platform::ChangeFolder("c:\\data\\sub\\"), 0);
   EXPECT_EQ(platform::CurrentFolder(), "C:\\Data\\Sub");
   // A new name so written can become a folder but not a file.
   EXPECT_NE(files.Create("c:\\data\\new.txt\\", file), 0);
   EXPECT_EQ(file.handle, -1);
-  EXPECT_FALSE(fs::exists(OnC("Data/new.txt")));
-  EXPECT_EQ(Host("c:\\data\\new\\"), OnC("Data/new"));
+  EXPECT_FALSE(fs::exists(prefix.OnC("Data/new.txt")));
   EXPECT_EQ(files.MakeFolder("c:\\data\\made\\"), 0);
-  EXPECT_TRUE(fs::is_directory(OnC("Data/made")));
+  EXPECT_TRUE(fs::is_directory(prefix.OnC("Data/made")));
 }
 
-TEST_F(Names, TrailingSpacesAndDotsOfTheLastNameAreDropped) {
-  MakeFile("Data/victim.txt", "keep");
-  platform::FileSystem& files = platform::NativeFileSystem();
-  for (const char* path :
-       {"c:\\data\\victim.txt.", "c:\\data\\VICTIM.TXT ", "c:\\data\\victim.txt. ."}) {
-    SCOPED_TRACE(path);
-    EXPECT_EQ(Host(path), OnC("Data/victim.txt"));
-  }
-  // A new file gets the name without them, as on Windows.
-  platform::File file;
-  ASSERT_EQ(files.Create("c:\\data\\new.log. ", file), 0);
-  ASSERT_EQ(files.Close(file), 0);
-  EXPECT_TRUE(fs::exists(OnC("Data/new.log")));
-  ASSERT_EQ(files.Rename("c:\\data\\new.log", "c:\\data\\NEW.LOG.."), 0);
-  EXPECT_TRUE(fs::exists(OnC("Data/NEW.LOG")));
-  ASSERT_EQ(files.Delete("c:\\data\\victim.txt."), 0);
-  EXPECT_FALSE(fs::exists(OnC("Data/victim.txt")));
-}
-
-TEST_F(Names, OverlongNamesFailWithoutHarm) {
+TEST_F(Mapping, OverlongNamesFailWithoutHarm) {
   const std::string name(70000, 'x');
   platform::File file;
   EXPECT_NE(platform::NativeFileSystem().Create("c:\\" + name, file), 0);

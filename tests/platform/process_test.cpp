@@ -3,6 +3,8 @@
 #include <stdio.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -13,14 +15,16 @@
 
 #include "platform/common/command_line.h"
 #include "platform/platform.h"
-#include "tests/platform/wine_prefix_test.h"
+#include "tests/support/host_files.h"
 #include "tests/support/process_wait.h"
+#include "tests/support/wine_prefix.h"
 
 namespace platform_tests {
 
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::WriteHostFile;
 using namespace std::chrono_literals;
 
 using test_support::EndsWithin;
@@ -52,7 +56,10 @@ TEST(CommandLine, QuotesGroupWordsAndAreRemoved) {
   EXPECT_EQ(platform::common::SplitCommandLine("  "), Words{});
 }
 
-using Processes = WinePrefixTest;
+class Processes : public testing::Test {
+ protected:
+  test_support::TemporaryWinePrefix prefix;
+};
 
 TEST_F(Processes, RunningExitedAndNeverExistingProcesses) {
   std::int32_t running = 0;
@@ -79,15 +86,15 @@ TEST_F(Processes, RunningExitedAndNeverExistingProcesses) {
 }
 
 TEST_F(Processes, StartsDetachedInTheCurrentFolderWithNullInput) {
-  MakeFolder("Work Folder");
+  fs::create_directories(prefix.OnC("Work Folder"));
   ASSERT_EQ(platform::ChangeDrive('c'), 0);
   ASSERT_EQ(platform::ChangeFolder("c:\\work folder"), 0);
   std::int32_t id = 0;
   ASSERT_EQ(platform::StartProcess(
                 "/bin/sh -c \"readlink /proc/self/fd/0 > input; pwd > folder; sleep 30\"", id),
             0);
-  EXPECT_EQ(WaitForLine(OnC("Work Folder/folder")), OnC("Work Folder"));
-  EXPECT_EQ(WaitForLine(OnC("Work Folder/input")), "/dev/null");
+  EXPECT_EQ(WaitForLine(prefix.OnC("Work Folder/folder")), prefix.OnC("Work Folder"));
+  EXPECT_EQ(WaitForLine(prefix.OnC("Work Folder/input")), "/dev/null");
 
   // Its own session and process group, and no terminal.
   std::istringstream fields(StatusFields(id));
@@ -101,28 +108,14 @@ TEST_F(Processes, StartsDetachedInTheCurrentFolderWithNullInput) {
   platform::StopProcess(id);
 }
 
-TEST_F(Processes, StopEndsTheWholeGroup) {
-  MakeFolder("Run");
-  std::int32_t id = 0;
-  ASSERT_EQ(
-      platform::StartProcess(
-          "/bin/sh -c \"trap '' TERM; sleep 60 & echo $! > " + OnC("Run/child") + "; wait\"", id),
-      0);
-  const std::int32_t child = std::stoi("0" + WaitForLine(OnC("Run/child")));
-  ASSERT_GT(child, 0);
-  platform::StopProcess(id);
-  EXPECT_FALSE(platform::ProcessIsRunning(id));
-  EXPECT_TRUE(EndsWithin(child, 5000ms));
-}
-
 TEST_F(Processes, StopEndsGrandchildrenWhoseParentHasGone) {
-  // The inner shell starts the sleep and ends at once: only the process group still ties the
-  // orphaned grandchild, which ignores SIGTERM like everything here, to the started process.
-  const std::string grandchild = OnC("Run/grandchild");
-  MakeFile("Run/tree.sh",
-           "trap '' TERM\nsh -c 'sleep 60 & echo $! > " + grandchild + "' &\nwait\nsleep 60\n");
+  // The started shell ignores SIGTERM; the inner shell starts the sleep and ends at once: only the
+  // process group still ties the orphaned grandchild to the started process.
+  const std::string grandchild = prefix.OnC("Run/grandchild");
+  WriteHostFile(prefix.OnC("Run/tree.sh"), "trap '' TERM\nsh -c 'sleep 60 & echo $! > " +
+                                               grandchild + "' &\nwait\nsleep 60\n");
   std::int32_t id = 0;
-  ASSERT_EQ(platform::StartProcess("/bin/sh " + OnC("Run/tree.sh"), id), 0);
+  ASSERT_EQ(platform::StartProcess("/bin/sh " + prefix.OnC("Run/tree.sh"), id), 0);
   const std::int32_t orphan = std::stoi("0" + WaitForLine(grandchild));
   ASSERT_GT(orphan, 0);
   EXPECT_TRUE(platform::ProcessIsRunning(orphan));
@@ -132,7 +125,7 @@ TEST_F(Processes, StopEndsGrandchildrenWhoseParentHasGone) {
 }
 
 TEST_F(Processes, ProgramsThatCannotStartLeaveTheIdAlone) {
-  MakeFile("Tools/notes.txt");
+  WriteHostFile(prefix.OnC("Tools/notes.txt"), "");
   std::int32_t id = 12345;
   EXPECT_EQ(platform::StartProcess("c:\\tools\\missing.exe -x", id), ENOENT);
   EXPECT_EQ(platform::StartProcess("no-such-program-anywhere", id), ENOENT);
@@ -146,8 +139,8 @@ TEST_F(Processes, BatchFilesRunThroughTheInterpreterNextToTheProgram) {
   // The probe starts the command line with the platform layer, prints the id it got and waits for
   // that process to end; next to it lies a stand-in korvane-cmd that records its id, arguments and
   // folder, and takes a moment to end.
-  MakeFile("Program Files/Worldcraft/Textures/2HLWAD.BAT", "exit\r\n");
-  const std::string record = (prefix_ / "record").string();
+  WriteHostFile(prefix.OnC("Program Files/Worldcraft/Textures/2HLWAD.BAT"), "exit\r\n");
+  const std::string record = (prefix.path() / "record").string();
   setenv("PLATFORM_PROBE_RECORD", record.c_str(), 1);
   const std::string command = std::string(PLATFORM_PROBE) +
                               " '\"c:\\program files\\worldcraft\\textures\\2hlwad.bat\" one'";

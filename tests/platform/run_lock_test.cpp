@@ -2,17 +2,22 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 
 #include "platform/platform.h"
-#include "tests/platform/wine_prefix_test.h"
+#include "tests/support/host_files.h"
+#include "tests/support/wine_prefix.h"
 
 namespace platform_tests {
 
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::ReadHostFile;
+using test_support::WriteHostFile;
 
 constexpr int kHeldStatus = 100;
 constexpr int kFailedStatus = 101;
@@ -32,14 +37,17 @@ int TakeInChild(const std::string& path) {
   return WEXITSTATUS(status) == kHeldStatus ? platform::kLockHeld : WEXITSTATUS(status);
 }
 
-using RunLocks = WinePrefixTest;
+class RunLocks : public testing::Test {
+ protected:
+  test_support::TemporaryWinePrefix prefix;
+};
 
 TEST_F(RunLocks, OneHolderAtATimeUntilReleased) {
-  MakeFolder("Textures");
+  fs::create_directories(prefix.OnC("Textures"));
   const std::string path = "c:\\textures\\korvane.lck";
   platform::RunLock lock;
   ASSERT_EQ(platform::TakeRunLock(path, lock), 0);
-  EXPECT_TRUE(fs::is_regular_file(OnC("Textures/korvane.lck")));
+  EXPECT_TRUE(fs::is_regular_file(prefix.OnC("Textures/korvane.lck")));
   EXPECT_EQ(TakeInChild(path), platform::kLockHeld);
   platform::RunLock second;
   EXPECT_EQ(platform::TakeRunLock("C:\\TEXTURES\\KORVANE.LCK", second), platform::kLockHeld);
@@ -57,7 +65,7 @@ TEST_F(RunLocks, OneHolderAtATimeUntilReleased) {
 }
 
 TEST_F(RunLocks, AKilledHolderLeavesNoStaleLock) {
-  MakeFolder("Textures");
+  fs::create_directories(prefix.OnC("Textures"));
   const std::string path = "c:\\textures\\korvane.lck";
   int ready[2];
   ASSERT_EQ(pipe(ready), 0);
@@ -85,15 +93,15 @@ TEST_F(RunLocks, AKilledHolderLeavesNoStaleLock) {
 }
 
 TEST_F(RunLocks, ALinkAtTheLockNameIsReplacedNotFollowed) {
-  MakeFolder("Textures");
-  MakeFile("victim.txt", "the user's own file");
-  fs::create_symlink(OnC("victim.txt"), OnC("Textures/korvane.lck"));
+  fs::create_directories(prefix.OnC("Textures"));
+  WriteHostFile(prefix.OnC("victim.txt"), "the user's own file");
+  fs::create_symlink(prefix.OnC("victim.txt"), prefix.OnC("Textures/korvane.lck"));
   platform::RunLock lock;
   ASSERT_EQ(platform::TakeRunLock("c:\\textures\\korvane.lck", lock), 0);
-  EXPECT_FALSE(fs::is_symlink(OnC("Textures/korvane.lck")));
-  EXPECT_EQ(TakeInChild(OnC("victim.txt")), 0);
+  EXPECT_FALSE(fs::is_symlink(prefix.OnC("Textures/korvane.lck")));
+  EXPECT_EQ(TakeInChild(prefix.OnC("victim.txt")), 0);
   platform::ReleaseRunLock(lock);
-  EXPECT_EQ(Content(OnC("victim.txt")), "the user's own file");
+  EXPECT_EQ(ReadHostFile(prefix.OnC("victim.txt")), "the user's own file");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/common/ascii.h"
+#include "platform/common/name_rules.h"
 
 namespace test_support {
 
@@ -19,10 +20,6 @@ platform::Error MemoryFileSystem::Length(const std::string& path, std::int64_t& 
   return 0;
 }
 
-platform::Error MemoryFileSystem::Delete(const std::string& path) {
-  return files.erase(path) == 1 ? 0 : kNotFound;
-}
-
 platform::Error MemoryFileSystem::Rename(const std::string& from, const std::string& to) {
   if (!files.contains(from)) {
     return kNotFound;
@@ -33,10 +30,6 @@ platform::Error MemoryFileSystem::Rename(const std::string& from, const std::str
   files[to] = std::move(files[from]);
   files.erase(from);
   return 0;
-}
-
-platform::Error MemoryFileSystem::MakeFolder(const std::string&) {
-  return kExists;
 }
 
 platform::Error MemoryFileSystem::OpenRead(const std::string& path, platform::File& file) {
@@ -55,10 +48,6 @@ platform::Error MemoryFileSystem::Create(const std::string& path, platform::File
   return 0;
 }
 
-platform::Error MemoryFileSystem::CreateNew(const std::string& path, platform::File& file) {
-  return files.contains(path) ? kExists : Create(path, file);
-}
-
 platform::Error MemoryFileSystem::Inspect(const std::string& path, platform::FileFacts& facts) {
   facts = {.kind = platform::FileKind::kRegular, .readOnly = false};
   return files.contains(path) ? 0 : kNotFound;
@@ -73,10 +62,6 @@ platform::Error MemoryFileSystem::NamesLike(const std::string& path,
       names.push_back(name.substr(name.find_last_of("\\/") + 1));
     }
   }
-  return 0;
-}
-
-platform::Error MemoryFileSystem::CopySettings(platform::File, platform::File) {
   return 0;
 }
 
@@ -115,23 +100,26 @@ platform::Error MemoryFileSystem::Write(platform::File file, const char* data, s
   return 0;
 }
 
-platform::Error MemoryFileSystem::Sync(platform::File) {
-  return 0;
-}
-
 platform::Error MemoryFileSystem::Close(platform::File& file) {
   open_.erase(file.handle);
   file.handle = -1;
   return 0;
 }
 
-platform::Error MemoryFileSystem::List(const std::string&, const std::string&,
+// The folder holds the files whose whole paths are its path, a separator and a bare name.
+platform::Error MemoryFileSystem::List(const std::string& folder, const std::string& pattern,
                                        std::vector<std::string>& names, std::size_t& leftOut) {
   names.clear();
   leftOut = 0;
-  for (const auto& [name, contents] : files) {
-    names.push_back(name);
+  const std::string prefix = folder.empty() || folder.ends_with('\\') ? folder : folder + "\\";
+  for (const auto& [path, contents] : files) {
+    const std::string name = path.substr(path.find_last_of("\\/") + 1);
+    if (path.size() == prefix.size() + name.size() && path.starts_with(prefix) &&
+        platform::common::MatchesPattern(name, pattern)) {
+      names.push_back(name);
+    }
   }
+  platform::common::SortForListing(names);
   return 0;
 }
 

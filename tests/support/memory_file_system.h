@@ -24,22 +24,26 @@ class MemoryFileSystem : public platform::FileSystem {
 
   platform::Error ModificationTime(const std::string& path, double& oleDate) override;
   platform::Error Length(const std::string& path, std::int64_t& length) override;
-  platform::Error Delete(const std::string& path) override;
+  platform::Error Delete(const std::string& path) override {
+    return files.erase(path) == 1 ? 0 : kNotFound;
+  }
   platform::Error Rename(const std::string& from, const std::string& to) override;
-  platform::Error MakeFolder(const std::string& path) override;
+  platform::Error MakeFolder(const std::string&) override { return kExists; }
   platform::Error OpenRead(const std::string& path, platform::File& file) override;
   platform::Error Create(const std::string& path, platform::File& file) override;
-  platform::Error CreateNew(const std::string& path, platform::File& file) override;
+  platform::Error CreateNew(const std::string& path, platform::File& file) override {
+    return files.contains(path) ? kExists : Create(path, file);
+  }
   platform::Error Inspect(const std::string& path, platform::FileFacts& facts) override;
   platform::Error NamesLike(const std::string& path, std::vector<std::string>& names) override;
-  platform::Error CopySettings(platform::File from, platform::File to) override;
+  platform::Error CopySettings(platform::File, platform::File) override { return 0; }
   platform::Error Truncate(platform::File file, std::int64_t length) override;
   platform::Error Read(platform::File file, char* buffer, std::size_t size,
                        std::size_t& got) override;
   platform::Error ReadAt(platform::File file, std::int64_t offset, char* buffer, std::size_t size,
                          std::size_t& got) override;
   platform::Error Write(platform::File file, const char* data, std::size_t size) override;
-  platform::Error Sync(platform::File file) override;
+  platform::Error Sync(platform::File) override { return 0; }
   platform::Error Close(platform::File& file) override;
   platform::Error List(const std::string& folder, const std::string& pattern,
                        std::vector<std::string>& names, std::size_t& leftOut) override;

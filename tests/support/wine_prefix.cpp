@@ -28,4 +28,20 @@ std::filesystem::path DriveC() {
   return host;
 }
 
+TemporaryWinePrefix::TemporaryWinePrefix(const std::string& kind)
+    : startFolder_(std::filesystem::current_path()), folder_(kind) {
+  std::filesystem::create_directory(folder_ / "drive_c");
+  SetEnvironment("WINEPREFIX", folder_.path().string());
+}
+
+TemporaryWinePrefix::~TemporaryWinePrefix() {
+  std::error_code ignored;
+  std::filesystem::current_path(startFolder_, ignored);
+}
+
+std::string TemporaryWinePrefix::OnC(const std::string& path) const {
+  const std::filesystem::path driveC = folder_ / "drive_c";
+  return (path.empty() ? driveC : driveC / path).string();
+}
+
 }  // namespace test_support

@@ -7,7 +7,8 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "tests/platform_win32/scratch_folder.h"
+#include "tests/support/host_files.h"
+#include "tests/support/temporary_folder.h"
 
 namespace platform_win32_tests {
 
@@ -18,12 +19,13 @@ namespace {
 class Win32Folders : public ::testing::Test {
  protected:
   // A test program starts in its build folder, which may lie on another drive.
-  void SetUp() override { ASSERT_EQ(platform::ChangeDrive(scratch.path()[0]), 0); }
+  void SetUp() override { ASSERT_EQ(platform::ChangeDrive(scratch[0]), 0); }
   void TearDown() override {
     EXPECT_EQ(platform::ChangeFolder(std::filesystem::temp_directory_path().string()), 0);
   }
 
-  ScratchFolder scratch;
+  test_support::TemporaryFolder folder_;
+  const std::string scratch = folder_.path().string() + "\\";
 };
 
 std::string WithoutSlash(std::string path) {
@@ -46,23 +48,23 @@ char OtherDrive(char drive) {
 }
 
 TEST_F(Win32Folders, TheCurrentFolderKeepsTheLetterCaseOnDisk) {
-  ASSERT_TRUE(CreateDirectoryA((scratch.path() + "Mixed Case").c_str(), nullptr));
-  ASSERT_EQ(platform::ChangeFolder(scratch.path() + "MIXED CASE\\"), 0);
+  ASSERT_TRUE(CreateDirectoryA((scratch + "Mixed Case").c_str(), nullptr));
+  ASSERT_EQ(platform::ChangeFolder(scratch + "MIXED CASE\\"), 0);
   const std::string current = platform::CurrentFolder();
   EXPECT_EQ(current.substr(current.size() - 11), "\\Mixed Case");
   platform::File file;
   ASSERT_EQ(platform::NativeFileSystem().Create("here.txt", file), 0);
   EXPECT_EQ(platform::NativeFileSystem().Close(file), 0);
-  EXPECT_NE(ReadWhole(scratch.path() + "Mixed Case\\here.txt"), "<missing>");
+  EXPECT_NE(test_support::ReadHostFile(scratch + "Mixed Case\\here.txt"), "<missing>");
 
-  EXPECT_NE(platform::ChangeFolder(scratch.path() + "missing"), 0);
-  WriteWhole(scratch.path() + "file", "x");
-  EXPECT_NE(platform::ChangeFolder(scratch.path() + "file"), 0);
+  EXPECT_NE(platform::ChangeFolder(scratch + "missing"), 0);
+  test_support::WriteHostFile(scratch + "file", "x");
+  EXPECT_NE(platform::ChangeFolder(scratch + "file"), 0);
   EXPECT_EQ(platform::CurrentFolder(), current);
 }
 
 TEST_F(Win32Folders, EachDriveKeepsTheFolderLastCurrentOnIt) {
-  const std::string home = WithoutSlash(scratch.path());
+  const std::string home = WithoutSlash(scratch);
   const char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(home[0])));
   const char other = OtherDrive(drive);
   if (other == 0) {
@@ -85,10 +87,10 @@ TEST_F(Win32Folders, EachDriveKeepsTheFolderLastCurrentOnIt) {
   EXPECT_EQ(host, otherRoot + "name");
 
   // A drive whose folder has gone is entered at its root.
-  ASSERT_TRUE(CreateDirectoryA((scratch.path() + "gone").c_str(), nullptr));
-  ASSERT_EQ(platform::ChangeFolder(scratch.path() + "gone"), 0);
+  ASSERT_TRUE(CreateDirectoryA((scratch + "gone").c_str(), nullptr));
+  ASSERT_EQ(platform::ChangeFolder(scratch + "gone"), 0);
   ASSERT_EQ(platform::ChangeDrive(other), 0);
-  ASSERT_TRUE(RemoveDirectoryA((scratch.path() + "gone").c_str()));
+  ASSERT_TRUE(RemoveDirectoryA((scratch + "gone").c_str()));
   ASSERT_EQ(platform::ChangeDrive(drive), 0);
   EXPECT_EQ(platform::CurrentFolder(), std::string(1, drive) + ":\\");
 
@@ -96,10 +98,10 @@ TEST_F(Win32Folders, EachDriveKeepsTheFolderLastCurrentOnIt) {
 }
 
 TEST_F(Win32Folders, HostPathsKeepNamesThatDoNotExistYet) {
-  ASSERT_EQ(platform::ChangeFolder(scratch.path()), 0);
+  ASSERT_EQ(platform::ChangeFolder(scratch), 0);
   std::string host;
   ASSERT_EQ(platform::HostPath("New Folder\\..\\Not There.WAD", host), 0);
-  EXPECT_EQ(host, scratch.path() + "Not There.WAD");
+  EXPECT_EQ(host, scratch + "Not There.WAD");
 }
 
 }  // namespace

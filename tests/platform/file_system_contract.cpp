@@ -1,0 +1,223 @@
+#include "tests/platform/file_system_contract.h"
+
+#include <string>
+#include <vector>
+
+#include "tests/support/faulty_file_system.h"
+#include "tests/support/memory_file_system.h"
+
+namespace platform_contract {
+
+platform::Error FileSystemContract::Put(const std::string& name, const std::string& content) {
+  platform::File file;
+  if (const platform::Error error = fs().Create(At(name), file); error != 0) {
+    return error;
+  }
+  const platform::Error error = fs().Write(file, content.data(), content.size());
+  const platform::Error closed = fs().Close(file);
+  return error != 0 ? error : closed;
+}
+
+std::string FileSystemContract::Get(const std::string& name) {
+  platform::OwnedFile file(fs());
+  platform::Error error = fs().OpenRead(At(name), file.get());
+  std::string content;
+  char buffer[100];
+  for (std::size_t got = 1; error == 0 && got != 0;) {
+    error = fs().Read(file.get(), buffer, sizeof buffer, got);
+    content.append(buffer, got);
+  }
+  return error == 0 ? content : "<error " + std::to_string(error) + ">";
+}
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+TEST_P(FileSystemContract, BytesGoOutAndComeBackUnchanged) {
+  std::string bytes;
+  for (int i = 0; i < 256; ++i) {
+    bytes += static_cast<char>(i);
+  }
+  bytes += "\r\n\n\x1a tail";
+  ASSERT_EQ(Put("raw.bin", std::string(1000, 'z')), 0);
+  platform::File file;
+  ASSERT_EQ(fs().Create(At("raw.bin"), file), 0);
+  ASSERT_EQ(fs().Write(file, bytes.data(), bytes.size()), 0);
+  ASSERT_EQ(fs().Sync(file), 0);
+  ASSERT_EQ(fs().Close(file), 0);
+  EXPECT_EQ(file.handle, -1);
+  EXPECT_EQ(fs().Close(file), 0);
+  EXPECT_EQ(Get("raw.bin"), bytes);
+  std::int64_t length = 0;
+  ASSERT_EQ(fs().Length(At("raw.bin"), length), 0);
+  EXPECT_EQ(length, static_cast<std::int64_t>(bytes.size()));
+}
+
+TEST_P(FileSystemContract, AMissingNameFailsEveryCallAndOpensNothing) {
+  platform::File file;
+  std::int64_t length = 0;
+  double date = 0;
+  platform::FileFacts facts;
+  const std::string missing = At("missing.txt");
+  EXPECT_NE(fs().OpenRead(missing, file), 0);
+  EXPECT_EQ(file.handle, -1);
+  EXPECT_NE(fs().Length(missing, length), 0);
+  EXPECT_NE(fs().ModificationTime(missing, date), 0);
+  EXPECT_NE(fs().Inspect(missing, facts), 0);
+  EXPECT_NE(fs().Delete(missing), 0);
+  EXPECT_NE(fs().Rename(missing, At("new.txt")), 0);
+  Names names{"stale"};
+  EXPECT_EQ(fs().NamesLike(missing, names), 0);
+  EXPECT_TRUE(names.empty());
+  EXPECT_EQ(Get("new.txt").rfind("<error", 0), 0u);
+}
+
+TEST_P(FileSystemContract, RenameMovesAFileButNeverReplacesOne) {
+  ASSERT_EQ(Put("level.map", "map"), 0);
+  ASSERT_EQ(Put("level.bkr", "backup"), 0);
+  EXPECT_NE(fs().Rename(At("level.map"), At("level.bkr")), 0);
+  EXPECT_EQ(Get("level.map"), "map");
+  EXPECT_EQ(Get("level.bkr"), "backup");
+  ASSERT_EQ(fs().Delete(At("level.bkr")), 0);
+  ASSERT_EQ(fs().Rename(At("level.map"), At("level.bkr")), 0);
+  EXPECT_EQ(Get("level.bkr"), "map");
+  Names names;
+  ASSERT_EQ(fs().List(Folder(), "*", names), 0);
+  EXPECT_EQ(names, Names{"level.bkr"});
+}
+
+TEST_P(FileSystemContract, CreateNewTakesOnlyAFreeName) {
+  ASSERT_EQ(Put("taken.txt", "keep"), 0);
+  platform::File file;
+  EXPECT_NE(fs().CreateNew(At("taken.txt"), file), 0);
+  EXPECT_EQ(file.handle, -1);
+  EXPECT_EQ(Get("taken.txt"), "keep");
+  ASSERT_EQ(fs().CreateNew(At("free.txt"), file), 0);
+  ASSERT_EQ(fs().Write(file, "new", 3), 0);
+  ASSERT_EQ(fs().Close(file), 0);
+  EXPECT_EQ(Get("free.txt"), "new");
+}
+
+TEST_P(FileSystemContract, ReadAtReadsFromAnOffsetAndTruncateCutsBack) {
+  ASSERT_EQ(Put("data.bin", "0123456789"), 0);
+  platform::OwnedFile in(fs());
+  ASSERT_EQ(fs().OpenRead(At("data.bin"), in.get()), 0);
+  const struct {
+    std::int64_t offset;
+    std::string expected;
+  } reads[] = {{3, "3456"}, {8, "89"}, {10, ""}, {20, ""}};
+  for (const auto& read : reads) {
+    char buffer[4];
+    std::size_t got = 99;
+    ASSERT_EQ(fs().ReadAt(in.get(), read.offset, buffer, sizeof buffer, got), 0);
+    EXPECT_EQ(std::string(buffer, got), read.expected) << read.offset;
+  }
+
+  platform::OwnedFile out(fs());
+  ASSERT_EQ(fs().Create(At("cut.bin"), out.get()), 0);
+  ASSERT_EQ(fs().CopySettings(in.get(), out.get()), 0);
+  ASSERT_EQ(fs().Write(out.get(), "abcdef", 6), 0);
+  ASSERT_EQ(fs().Truncate(out.get(), 2), 0);
+  ASSERT_EQ(fs().Write(out.get(), "XY", 2), 0);
+  ASSERT_EQ(out.Close(), 0);
+  EXPECT_EQ(Get("cut.bin"), "abXY");
+}
+
+TEST_P(FileSystemContract, ListsTheMatchingFilesByBareNameSortedIgnoringCase) {
+  for (const char* name : {"b.wad", "A.wad", "C.wad", "other.txt", "x.wadx", "long name.wad"}) {
+    ASSERT_EQ(Put(name, "x"), 0) << name;
+  }
+  Names names{"stale"};
+  std::size_t leftOut = 99;
+  ASSERT_EQ(fs().List(Folder(), "*.WAD", names, leftOut), 0);
+  EXPECT_EQ(names, (Names{"A.wad", "b.wad", "C.wad", "long name.wad"}));
+  EXPECT_EQ(leftOut, 0u);
+  ASSERT_EQ(fs().List(Folder(), "?.wad?*", names), 0);
+  EXPECT_EQ(names, Names{"x.wadx"});
+  ASSERT_EQ(fs().List(Folder(), "*.none", names), 0);
+  EXPECT_TRUE(names.empty());
+}
+
+TEST_P(FileSystemContract, InspectAndNamesLikeTellWhatANameHolds) {
+  ASSERT_EQ(Put("Castle.WAD", "wad"), 0);
+  platform::FileFacts facts;
+  ASSERT_EQ(fs().Inspect(At("Castle.WAD"), facts), 0);
+  EXPECT_EQ(facts.kind, platform::FileKind::kRegular);
+  EXPECT_FALSE(facts.readOnly);
+  Names names;
+  ASSERT_EQ(fs().NamesLike(At("castle.wad"), names), 0);
+  EXPECT_EQ(names, Names{"Castle.WAD"});
+}
+
+TEST_P(FileSystemContract, FoldersAreMadeOneLevelAtATimeAndAreNoFiles) {
+  if (!GetParam().hasFolders) {
+    GTEST_SKIP() << "no folders here";
+  }
+  ASSERT_EQ(fs().MakeFolder(At("sub")), 0);
+  EXPECT_NE(fs().MakeFolder(At("sub")), 0);
+  EXPECT_NE(fs().MakeFolder(At("missing\\deeper")), 0);
+  platform::FileFacts facts;
+  ASSERT_EQ(fs().Inspect(At("sub"), facts), 0);
+  EXPECT_EQ(facts.kind, platform::FileKind::kFolder);
+  double date = 0;
+  EXPECT_EQ(fs().ModificationTime(At("sub"), date), 0);
+
+  platform::File file;
+  EXPECT_NE(fs().Delete(At("sub")), 0);
+  EXPECT_NE(fs().OpenRead(At("sub"), file), 0);
+  EXPECT_NE(fs().Create(At("missing\\x.txt"), file), 0);
+  EXPECT_EQ(file.handle, -1);
+  Names names{"stale"};
+  ASSERT_EQ(Put("sub\\inner.wad", "x"), 0);
+  ASSERT_EQ(fs().List(Folder(), "*", names), 0);
+  EXPECT_TRUE(names.empty());
+  EXPECT_NE(fs().List(At("missing"), "*", names), 0);
+  EXPECT_TRUE(names.empty());
+}
+
+TEST_P(FileSystemContract, NamesDifferingInLetterCaseAreOneFile) {
+  if (!GetParam().ignoresLetterCase) {
+    GTEST_SKIP() << "letter case tells names apart here";
+  }
+  ASSERT_EQ(Put("Level.map", "old"), 0);
+  EXPECT_EQ(Get("LEVEL.MAP"), "old");
+  ASSERT_EQ(Put("level.MAP", "new"), 0);
+  Names names;
+  ASSERT_EQ(fs().List(Folder(), "*", names), 0);
+  EXPECT_EQ(names, Names{"Level.map"});
+  EXPECT_EQ(Get("Level.map"), "new");
+  // A rename may change the letter case alone (which name Wine keeps then differs from Windows).
+  ASSERT_EQ(fs().Rename(At("level.map"), At("LEVEL.MAP")), 0);
+  EXPECT_EQ(Get("LEVEL.MAP"), "new");
+  ASSERT_EQ(fs().Delete(At("LEVEL.map")), 0);
+  EXPECT_NE(fs().Delete(At("Level.map")), 0);
+}
+
+// The kit's fakes, which the tests of other units stand in for a disk.
+class InMemory : public FileSystemUnderTest {
+ public:
+  platform::FileSystem& fs() override { return memory; }
+  std::string Folder() const override { return "m:\\contract"; }
+
+  test_support::MemoryFileSystem memory;
+};
+
+class FaultFree : public InMemory {
+ public:
+  platform::FileSystem& fs() override { return faulty; }
+
+  test_support::FaultyFileSystem faulty{memory, test_support::FaultyFileSystem::FailNone()};
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    Fakes, FileSystemContract,
+    testing::Values(FileSystemKind{"Memory", [] { return std::make_unique<InMemory>(); }, false,
+                                   false},
+                    FileSystemKind{"FaultyWithoutFaults",
+                                   [] { return std::make_unique<FaultFree>(); }, false, false}),
+    KindName);
+
+}  // namespace
+
+}  // namespace platform_contract

@@ -1,0 +1,58 @@
+#pragma once
+
+// What every implementation of platform::FileSystem does alike: the POSIX one (below a Wine
+// prefix), the Win32 one, and the kit's fakes. Each test program instantiates FileSystemContract
+// with the implementations it can reach; what only one of them does is tested beside it.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace platform_contract {
+
+// An implementation with an empty folder of its own, for one test.
+class FileSystemUnderTest {
+ public:
+  virtual ~FileSystemUnderTest() = default;
+  virtual platform::FileSystem& fs() = 0;
+  // The folder as the implementation names it, without a trailing separator.
+  virtual std::string Folder() const = 0;
+};
+
+struct FileSystemKind {
+  std::string name;
+  std::function<std::unique_ptr<FileSystemUnderTest>()> make;
+  // The memory fakes know files only, by names that tell letter case apart.
+  bool hasFolders = true;
+  bool ignoresLetterCase = true;
+};
+
+class FileSystemContract : public testing::TestWithParam<FileSystemKind> {
+ protected:
+  void SetUp() override { subject_ = GetParam().make(); }
+  platform::FileSystem& fs() { return subject_->fs(); }
+  std::string Folder() const { return subject_->Folder(); }
+  std::string At(const std::string& name) const { return Folder() + "\\" + name; }
+  // Creates or empties the file and writes `content` into it.
+  platform::Error Put(const std::string& name, const std::string& content);
+  // The whole file, or "<error N>".
+  std::string Get(const std::string& name);
+
+ private:
+  std::unique_ptr<FileSystemUnderTest> subject_;
+};
+
+// For GoogleTest's messages and INSTANTIATE_TEST_SUITE_P.
+inline void PrintTo(const FileSystemKind& kind, std::ostream* out) {
+  *out << kind.name;
+}
+inline std::string KindName(const testing::TestParamInfo<FileSystemKind>& info) {
+  return info.param.name;
+}
+
+}  // namespace platform_contract

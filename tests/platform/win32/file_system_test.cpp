@@ -1,0 +1,196 @@
+// The Win32 file system: the contract every implementation keeps, then what only it does
+// (attributes, short names, UTF-8 names, links, local times).
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "tests/platform/file_system_contract.h"
+#include "tests/support/host_files.h"
+#include "tests/support/temporary_folder.h"
+
+namespace platform_win32_tests {
+
+namespace {
+
+using Names = std::vector<std::string>;
+using test_support::ReadHostFile;
+using test_support::WriteHostFile;
+
+class Native : public platform_contract::FileSystemUnderTest {
+ public:
+  platform::FileSystem& fs() override { return platform::NativeFileSystem(); }
+  std::string Folder() const override { return folder_.path().string(); }
+
+ private:
+  test_support::TemporaryFolder folder_;
+};
+
+using platform_contract::FileSystemContract;
+INSTANTIATE_TEST_SUITE_P(Win32, FileSystemContract,
+                         testing::Values(platform_contract::FileSystemKind{
+                             "Native", [] { return std::make_unique<Native>(); }}),
+                         platform_contract::KindName);
+
+platform::FileSystem& fs() {
+  return platform::NativeFileSystem();
+}
+
+void SetAttributes(const std::string& path, DWORD attributes) {
+  ASSERT_NE(SetFileAttributesA(path.c_str(), attributes), 0) << path;
+}
+
+class Win32Files : public testing::Test {
+ protected:
+  test_support::TemporaryFolder folder_;
+  const std::string scratch = folder_.path().string() + "\\";
+};
+
+TEST_F(Win32Files, ListingLeavesOutHiddenAndSystemFilesAndShortNameMatches) {
+  for (const char* name : {"b.wad", "hidden.wad", "system.wad", "both.wad", "readonly.wad",
+                           "texture collection.wad.bak"}) {
+    WriteHostFile(scratch + name, "x");
+  }
+  SetAttributes(scratch + "hidden.wad", FILE_ATTRIBUTE_HIDDEN);
+  SetAttributes(scratch + "system.wad", FILE_ATTRIBUTE_SYSTEM);
+  SetAttributes(scratch + "both.wad", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  SetAttributes(scratch + "readonly.wad", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+  Names names;
+  // A long name must match the pattern, not its short name.
+  ASSERT_EQ(fs().List(scratch, "*.wad", names), 0);
+  EXPECT_EQ(names, (Names{"b.wad", "readonly.wad"}));
+  SetAttributes(scratch + "readonly.wad", FILE_ATTRIBUTE_NORMAL);
+}
+
+// The programs' names are UTF-8 whatever the system's code pages, so every name Windows can hold
+// is listed, none left out, and opened again. (Wine refuses names with a lone surrogate, the only
+// ones the listing leaves out on Windows, so they cannot be made here.)
+TEST_F(Win32Files, EveryNameIsListedAndOpenedAsUtf8) {
+  const Names written = {"Ch\u00e2teau.wad", "Preis_\u20ac.wad", "\u0414\u043e\u043c.wad",
+                         "\u30c6\u30af\u30b9\u30c1\u30e3.wad"};
+  for (const std::string& name : written) {
+    platform::File file;
+    ASSERT_EQ(fs().Create(scratch + name, file), 0) << name;
+    ASSERT_EQ(fs().Write(file, "1234", 4), 0);
+    ASSERT_EQ(fs().Close(file), 0);
+  }
+  WIN32_FIND_DATAW found{};
+  const HANDLE search =
+      FindFirstFileW((folder_.path() / L"\u0414\u043e\u043c.wad").wstring().c_str(), &found);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE);
+  FindClose(search);
+
+  Names names;
+  std::size_t leftOut = 0;
+  ASSERT_EQ(fs().List(scratch, "*.wad", names, leftOut), 0);
+  EXPECT_EQ(names, written);
+  EXPECT_EQ(leftOut, 0u);
+  for (const std::string& name : written) {
+    std::int64_t length = 0;
+    EXPECT_EQ(fs().Length(scratch + name, length), 0) << name;
+    EXPECT_EQ(length, 4) << name;
+  }
+}
+
+TEST_F(Win32Files, ModificationTimesAreLocalWholeSecondsAsOleDates) {
+  const std::string path = scratch + "dated.wad";
+  WriteHostFile(path, "x");
+  const struct {
+    WORD year, month, day, hour, minute, second, milliseconds;
+    double ole;
+  } cases[] = {
+      {2000, 1, 1, 0, 0, 0, 0, 36526.0},
+      {2000, 1, 1, 12, 0, 0, 999, 36526.5},
+      {2004, 7, 15, 18, 30, 15, 0, 38183.0 + (18 * 3600 + 30 * 60 + 15) / 86400.0},
+      {2021, 12, 31, 23, 59, 59, 0, 44561.0 + 86399 / 86400.0},
+  };
+  for (const auto& c : cases) {
+    SYSTEMTIME local{};
+    local.wYear = c.year;
+    local.wMonth = c.month;
+    local.wDay = c.day;
+    local.wHour = c.hour;
+    local.wMinute = c.minute;
+    local.wSecond = c.second;
+    local.wMilliseconds = c.milliseconds;
+    SYSTEMTIME universal{};
+    FILETIME fileTime{};
+    ASSERT_NE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal), 0);
+    ASSERT_NE(SystemTimeToFileTime(&universal, &fileTime), 0);
+    const HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    EXPECT_NE(SetFileTime(file, nullptr, nullptr, &fileTime), 0);
+    CloseHandle(file);
+    double ole = 0;
+    ASSERT_EQ(fs().ModificationTime(path, ole), 0);
+    EXPECT_EQ(ole, c.ole) << c.year << "-" << c.month << "-" << c.day << " " << c.hour;
+  }
+}
+
+TEST(Win32Times, NowIsTheLocalClockAtWholeSeconds) {
+  SYSTEMTIME before{};
+  GetLocalTime(&before);
+  const double now = platform::LocalNow();
+  const double seconds = now * 86400.0;
+  // Whole seconds, up to the rounding of a day count held in a double.
+  EXPECT_NEAR(seconds, std::round(seconds), 1e-3);
+  const int secondOfDay = before.wHour * 3600 + before.wMinute * 60 + before.wSecond;
+  const double fraction = now - static_cast<long long>(now);
+  EXPECT_NEAR(fraction * 86400.0, secondOfDay, 2.0);
+}
+
+TEST_F(Win32Files, FailuresCarryTheSystemsErrorCodes) {
+  const std::string locked = scratch + "locked.txt";
+  WriteHostFile(locked, "keep");
+  WriteHostFile(scratch + "other.txt", "other");
+  SetAttributes(locked, FILE_ATTRIBUTE_READONLY);
+  platform::File file;
+  EXPECT_EQ(fs().Delete(locked), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(fs().Create(locked, file), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(ReadHostFile(locked), "keep");
+  SetAttributes(locked, FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(fs().Rename(scratch + "other.txt", locked), ERROR_ALREADY_EXISTS);
+  EXPECT_EQ(ReadHostFile(locked), "keep");
+
+  const std::string notFound = platform::ErrorDescription(ERROR_FILE_NOT_FOUND);
+  EXPECT_FALSE(notFound.empty());
+  EXPECT_NE(notFound, platform::ErrorDescription(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(notFound.find_first_of("\r\n"), std::string::npos);
+}
+
+// Create gives a linked name a file of its own and leaves the link's target alone.
+TEST_F(Win32Files, CreateReplacesSymbolicAndHardLinks) {
+  const std::string victim = scratch + "victim.txt";
+  WriteHostFile(victim, "the user's own file");
+  constexpr DWORD kAllowUnprivileged = 0x2;
+  const struct {
+    const char* name;
+    bool made;
+  } links[] = {
+      {"symbolic.bat", CreateSymbolicLinkA((scratch + "symbolic.bat").c_str(), victim.c_str(),
+                                           kAllowUnprivileged) != 0},
+      {"hard.bat", CreateHardLinkA((scratch + "hard.bat").c_str(), victim.c_str(), nullptr) != 0},
+  };
+  for (const auto& link : links) {
+    if (!link.made) {
+      continue;  // not every file system here has both kinds
+    }
+    platform::File file;
+    ASSERT_EQ(fs().Create(scratch + link.name, file), 0) << link.name;
+    ASSERT_EQ(fs().Write(file, "exit\r\n", 6), 0);
+    ASSERT_EQ(fs().Close(file), 0);
+    EXPECT_EQ(ReadHostFile(scratch + link.name), "exit\r\n");
+    EXPECT_EQ(GetFileAttributesA((scratch + link.name).c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+  }
+  EXPECT_EQ(ReadHostFile(victim), "the user's own file");
+}
+
+}  // namespace
+
+}  // namespace platform_win32_tests
