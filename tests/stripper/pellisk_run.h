@@ -1,13 +1,14 @@
 #pragma once
 
 // The built pellisk program run on real files in a folder of its own, as a user runs it from the
-// system's command line.
+// system's command line: one table row per run.
 
 #include <gtest/gtest.h>
 
-#include <cstddef>
+#include <algorithm>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,62 +26,57 @@ inline const std::string kKeyed =
     "{\r\n\"classname\" \"worldspawn\"\r\n\"mapversion\" \"220\"\r\n}\r\n";
 inline const std::string kStripped = "{\r\n\"classname\" \"worldspawn\"\r\n}\r\n";
 
+struct PelliskCase {
+  const char* what;
+  Contents files;
+  std::vector<std::string> arguments;  // separate words of the command line
+  int exitCode = 0;
+  // A piece of the line pellisk writes to standard error; empty when it must write nothing.
+  std::string report{};
+  std::optional<Contents> after{};  // the files afterwards; none when they must stay as they were
+  // Readies what a table of contents cannot hold (a FIFO, a read-only file) in the work folder.
+  void (*prepare)(const std::filesystem::path& work) = nullptr;
+};
+
 class PelliskTest : public ::testing::Test {
  protected:
-  // Runs pellisk in the work folder with `arguments` as separate words.
   test_support::ProgramRun Pellisk(const std::vector<std::string>& arguments,
                                    const Environment& environment = {}) {
     return test_support::RunProgram(work_.path(), PELLISK_PATH, arguments, scratch_.path(),
                                     environment);
   }
 
-  // Runs pellisk and expects a silent success.
-  void Strip(const std::vector<std::string>& arguments, const Environment& environment = {}) {
-    const test_support::ProgramRun outcome = Pellisk(arguments, environment);
-    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
-    EXPECT_EQ(outcome.out, "");
-    EXPECT_EQ(outcome.err, "");
-  }
-
-  // Runs pellisk and expects a success with a warning on standard error, which it returns.
-  std::string StripWarned(const std::vector<std::string>& arguments) {
-    const test_support::ProgramRun outcome = Pellisk(arguments);
-    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
-    EXPECT_EQ(outcome.out, "");
-    EXPECT_EQ(outcome.err.rfind("pellisk: warning: ", 0), 0u) << outcome.err;
-    return outcome.err;
-  }
-
-  // Runs pellisk, expects a failure with `exitCode` (1, or 2 for a wrong command line) that leaves
-  // the files alone, and returns its report.
-  std::string Fail(const std::vector<std::string>& arguments, int exitCode = 1) {
-    const Contents before = Files();
-    const test_support::ProgramRun outcome = Pellisk(arguments);
-    EXPECT_EQ(outcome.exitCode, exitCode);
-    EXPECT_EQ(outcome.out, "");
-    EXPECT_EQ(Files(), before);
-    return outcome.err;
-  }
-
-  void Write(const std::string& name, const std::string& bytes) {
-    test_support::WriteHostFile(work_ / name, bytes);
-  }
-  Contents Files() const { return test_support::FolderContents(work_.path()); }
-  void Clear() {
+  // Runs the case in an emptied work folder and checks its exit status, report and files.
+  void Check(const PelliskCase& c, const Environment& environment = {}) {
+    SCOPED_TRACE(c.what);
     std::filesystem::remove_all(work_.path());
     std::filesystem::create_directory(work_.path());
+    for (const auto& [name, bytes] : c.files) {
+      test_support::WriteHostFile(work_ / name, bytes);
+    }
+    if (c.prepare != nullptr) {
+      c.prepare(work_.path());
+    }
+    const test_support::ProgramRun run = Pellisk(c.arguments, environment);
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+    EXPECT_EQ(run.out, "");
+    if (c.report.empty()) {
+      EXPECT_EQ(run.err, "");
+    } else {
+      EXPECT_EQ(run.err.rfind("pellisk: ", 0), 0u) << run.err;
+      EXPECT_NE(run.err.find(c.report), std::string::npos) << run.err;
+      // One line, and the usage line after a wrong command line.
+      EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), c.exitCode == 2 ? 2 : 1)
+          << run.err;
+      EXPECT_EQ(run.err.back(), '\n');
+    }
+    EXPECT_TRUE(Files() == c.after.value_or(c.files));
   }
+
+  Contents Files() const { return test_support::FolderContents(work_.path()); }
 
   test_support::TemporaryFolder work_;
   test_support::TemporaryFolder scratch_;
 };
-
-// Lines of a large map, with those that hold the key told apart.
-struct LargeMap {
-  std::string original;
-  std::string stripped;
-};
-
-LargeMap MakeLargeMap(std::size_t bytes);
 
 }  // namespace stripper_test

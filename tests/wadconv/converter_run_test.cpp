@@ -8,132 +8,93 @@
 #include "tests/support/memory_file_system.h"
 #include "tests/wadconv/wad3_inspection.h"
 #include "tools/wad_generator.h"
+#include "wadconv/conversion.h"
 
 namespace {
 
 using test_support::MemoryFileSystem;
 
-std::vector<char> SmallWad() {
-  wadgen::WadOptions options;
-  options.sizes = {{64, 64}, {32, 16}};
-  std::vector<wadgen::Texture> textures;
-  const auto bytes = wadgen::AssembleWad2(wadgen::MakeLumps(options, textures), false);
-  return {bytes.begin(), bytes.end()};
-}
-
-std::string Text(const wadconv::RunOutcome& outcome) {
-  std::string text;
-  for (const std::string& line : outcome.lines) {
-    text += line + "\n";
+TEST(WadconvArguments, TheNameFollowsTheOptionAndTheOutputGoesToTheCurrentFolder) {
+  const std::pair<const char*, const char*> names[] = {
+      {"-wad2hl Base.wad", "Base.wad"},
+      {"  -WAD2HL   My Textures.wad ", "My Textures.wad"},
+      {"-wad2hl \"My Textures.wad\"", "My Textures.wad"},
+      {"-wad2hl", ""},
+      {"Base.wad", ""},
+      {"-wad2hlx Base.wad", ""}};
+  for (const auto& [arguments, name] : names) {
+    EXPECT_EQ(wadconv::NameFromArguments(arguments), name) << arguments;
   }
-  return text;
+  const std::pair<const char*, const char*> outputs[] = {{"Base.wad", "Base.hlwad"},
+                                                         {"castle.old.WAD", "castle.old.hlwad"},
+                                                         {"c:\\quake.d\\id1\\Start", "Start.hlwad"},
+                                                         {"/home/me/wads/Metal.wad", "Metal.hlwad"},
+                                                         {"d:Base.wad", "Base.hlwad"}};
+  for (const auto& [name, output] : outputs) {
+    EXPECT_EQ(wadconv::OutputName(name), output) << name;
+  }
 }
 
-TEST(WadconvArguments, TheNameFollowsTheOptionAndKeepsItsSpaces) {
-  EXPECT_EQ(wadconv::NameFromArguments("-wad2hl Base.wad"), "Base.wad");
-  EXPECT_EQ(wadconv::NameFromArguments("  -WAD2HL   My Textures.wad "), "My Textures.wad");
-  EXPECT_EQ(wadconv::NameFromArguments("-wad2hl \"My Textures.wad\""), "My Textures.wad");
-  EXPECT_EQ(wadconv::NameFromArguments("-wad2hl"), "");
-  EXPECT_EQ(wadconv::NameFromArguments("Base.wad"), "");
-  EXPECT_EQ(wadconv::NameFromArguments("-wad2hlx Base.wad"), "");
-}
-
-TEST(WadconvArguments, TheOutputIsTheFileNameUpToItsLastDotInTheCurrentFolder) {
-  EXPECT_EQ(wadconv::OutputName("Base.wad"), "Base.hlwad");
-  EXPECT_EQ(wadconv::OutputName("castle.old.WAD"), "castle.old.hlwad");
-  EXPECT_EQ(wadconv::OutputName("c:\\quake.d\\id1\\Start"), "Start.hlwad");
-  EXPECT_EQ(wadconv::OutputName("/home/me/wads/Metal.wad"), "Metal.hlwad");
-  EXPECT_EQ(wadconv::OutputName("d:Base.wad"), "Base.hlwad");
-}
-
-TEST(WadconvRun, ConvertsIntoTheOutputAndReplacesAnOlderOneLeavingNoTemporaryFile) {
-  MemoryFileSystem fs;
-  fs.files["Base.wad"] = SmallWad();
-  fs.files["Base.hlwad"] = {'o', 'l', 'd'};
-
-  const wadconv::RunOutcome outcome = wadconv::RunWadconv(fs, "-wad2hl Base.wad");
-
-  EXPECT_EQ(outcome.exitCode, wadconv::kExitConverted) << Text(outcome);
-  ASSERT_TRUE(fs.files.contains("Base.hlwad"));
-  const std::vector<char>& output = fs.files["Base.hlwad"];
-  EXPECT_EQ(ReadWad3({output.begin(), output.end()}).size(), 2u);
-  EXPECT_EQ(fs.files.size(), 2u) << "a temporary file was left behind";
-  EXPECT_EQ(Text(outcome).find("ERROR"), std::string::npos) << Text(outcome);
-}
-
-TEST(WadconvRun, AWriteThatFailsLeavesTheOlderOutputAndNoTemporaryFile) {
-  MemoryFileSystem fs;
-  fs.files["Base.wad"] = SmallWad();
-  fs.files["Base.hlwad"] = {'o', 'l', 'd'};
-  fs.writeLimit = 1000;
-
-  const wadconv::RunOutcome outcome = wadconv::RunWadconv(fs, "-wad2hl Base.wad");
-
-  EXPECT_EQ(outcome.exitCode, wadconv::kExitFailed);
-  EXPECT_EQ(outcome.lines.back().rfind("** ERROR ** cannot write \"Base.hlwad.tmp\"", 0), 0u)
-      << Text(outcome);
-  EXPECT_EQ(fs.files["Base.hlwad"], (std::vector<char>{'o', 'l', 'd'}));
-  EXPECT_EQ(fs.files.size(), 2u) << "a temporary file was left behind";
-}
-
-TEST(WadconvRun, ALeftoverTemporaryFileIsReplacedNotAddedTo) {
-  MemoryFileSystem fs;
-  fs.files["Base.wad"] = SmallWad();
-  fs.files["Base.hlwad.tmp"] = std::vector<char>(5000, 'x');
-
-  const wadconv::RunOutcome outcome = wadconv::RunWadconv(fs, "-wad2hl Base.wad");
-
-  EXPECT_EQ(outcome.exitCode, wadconv::kExitConverted) << Text(outcome);
-  const std::vector<char>& output = fs.files["Base.hlwad"];
-  EXPECT_EQ(ReadWad3({output.begin(), output.end()}).size(), 2u);
-  EXPECT_FALSE(fs.files.contains("Base.hlwad.tmp"));
-}
-
-TEST(WadconvRun, AWadThatShrinksWhileItIsCopiedFailsAndKeepsTheOlderOutput) {
-  MemoryFileSystem fs;
-  wadgen::WadOptions options;
-  options.sizes = {{64, 64}, {32, 16}};
+// A run leaves either the new output or the older one, and never a temporary file.
+TEST(WadconvRun, LeavesAWholeNewOutputOrTheOlderOneAndNoTemporaryFile) {
   std::vector<wadgen::Texture> textures;
-  const auto wad = wadgen::AssembleWad2(wadgen::MakeLumps(options, textures), true);
-  fs.files["Base.wad"] = {wad.begin(), wad.end()};
-  fs.files["Base.hlwad"] = {'o', 'l', 'd'};
-  // The directory comes first; the last texture's header can still be read, its pixels not.
-  const std::size_t lastLump =
-      static_cast<std::uint8_t>(wad[12 + 32]) | static_cast<std::uint8_t>(wad[12 + 32 + 1]) << 8;
-  fs.readAtLimit = lastLump + 40;
-
-  const wadconv::RunOutcome outcome = wadconv::RunWadconv(fs, "-wad2hl Base.wad");
-
-  EXPECT_EQ(outcome.exitCode, wadconv::kExitFailed);
-  EXPECT_EQ(outcome.lines.back().rfind("** ERROR ** \"Base.wad\" ends at byte", 0), 0u)
-      << Text(outcome);
-  EXPECT_EQ(fs.files["Base.hlwad"], (std::vector<char>{'o', 'l', 'd'}));
-  EXPECT_EQ(fs.files.size(), 2u) << "a temporary file was left behind";
-}
-
-TEST(WadconvRun, ARenameThatFailsLeavesNoTemporaryFile) {
-  MemoryFileSystem fs;
-  fs.files["Base.wad"] = SmallWad();
-  fs.failRename = true;
-
-  const wadconv::RunOutcome outcome = wadconv::RunWadconv(fs, "-wad2hl Base.wad");
-
-  EXPECT_EQ(outcome.exitCode, wadconv::kExitFailed);
-  EXPECT_EQ(outcome.lines.back().rfind("** ERROR ** cannot rename", 0), 0u) << Text(outcome);
-  EXPECT_EQ(fs.files.size(), 1u);
-}
-
-TEST(WadconvRun, AMissingWadOrAMissingNameIsAnError) {
-  MemoryFileSystem fs;
-
-  const wadconv::RunOutcome missing = wadconv::RunWadconv(fs, "-wad2hl Gone.wad");
-  const wadconv::RunOutcome usage = wadconv::RunWadconv(fs, "");
-
-  EXPECT_EQ(missing.exitCode, wadconv::kExitFailed);
-  EXPECT_EQ(missing.lines.back().rfind("** ERROR ** cannot read \"Gone.wad\"", 0), 0u);
-  EXPECT_EQ(usage.exitCode, wadconv::kExitUsage);
-  EXPECT_EQ(usage.lines.back(), "** ERROR ** usage: wadconv -wad2hl NAME");
-  EXPECT_TRUE(fs.files.empty());
+  const auto wad =
+      wadgen::AssembleWad2(wadgen::MakeLumps({.sizes = {{64, 64}, {32, 16}}}, textures), true);
+  const std::vector<char> old = {'o', 'l', 'd'};
+  using Fs = MemoryFileSystem;
+  const struct {
+    const char* arguments;
+    bool older;          // an older output is there before the run
+    void (*fault)(Fs&);  // what goes wrong, or what else lies in the folder
+    int exitCode;
+    const char* error;  // how the last line starts after the error marker; null on success
+  } cases[] = {
+      {"-wad2hl Base.wad", true, nullptr, wadconv::kExitConverted, nullptr},
+      {"-wad2hl Base.wad", false, [](Fs& fs) { fs.files["Base.hlwad.tmp"].assign(5000, 'x'); },
+       wadconv::kExitConverted, nullptr},
+      {"-wad2hl Base.wad", true, [](Fs& fs) { fs.writeLimit = 1000; }, wadconv::kExitFailed,
+       "cannot write \"Base.hlwad.tmp\""},
+      // The directory comes first; the last texture's header can still be read, its pixels not.
+      {"-wad2hl Base.wad", true,
+       [](Fs& fs) {
+         const std::vector<char>& wad = fs.files["Base.wad"];
+         fs.readAtLimit = 40 + (static_cast<std::uint8_t>(wad[12 + 32]) |
+                                static_cast<std::uint8_t>(wad[12 + 32 + 1]) << 8);
+       },
+       wadconv::kExitFailed, "\"Base.wad\" ends at byte"},
+      {"-wad2hl Base.wad", false, [](Fs& fs) { fs.failRename = true; }, wadconv::kExitFailed,
+       "cannot rename"},
+      {"-wad2hl Gone.wad", false, nullptr, wadconv::kExitFailed, "cannot read \"Gone.wad\""},
+      {"", false, nullptr, wadconv::kExitUsage, "usage: wadconv -wad2hl NAME"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.arguments) + " " + (c.error == nullptr ? "" : c.error));
+    MemoryFileSystem fs;
+    fs.files["Base.wad"].assign(wad.begin(), wad.end());
+    if (c.older) {
+      fs.files["Base.hlwad"] = old;
+    }
+    if (c.fault != nullptr) {
+      c.fault(fs);
+    }
+    const wadconv::RunOutcome outcome = wadconv::RunWadconv(fs, c.arguments);
+    EXPECT_EQ(outcome.exitCode, c.exitCode);
+    ASSERT_FALSE(outcome.lines.empty());
+    EXPECT_FALSE(fs.files.contains("Base.hlwad.tmp"));
+    if (c.error == nullptr) {
+      const std::vector<char>& output = fs.files["Base.hlwad"];
+      EXPECT_EQ(ReadWad3({output.begin(), output.end()}).size(), textures.size());
+      EXPECT_EQ(fs.files.size(), 2u);
+    } else {
+      EXPECT_EQ(outcome.lines.back().rfind(std::string(wadconv::kErrorMarker) + " " + c.error, 0),
+                0u)
+          << outcome.lines.back();
+      EXPECT_EQ(fs.files.contains("Base.hlwad"), c.older);
+      if (c.older) {
+        EXPECT_EQ(fs.files["Base.hlwad"], old);
+      }
+    }
+  }
 }
 
 }  // namespace

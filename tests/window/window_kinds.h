@@ -1,16 +1,34 @@
 #pragma once
 
-// The memory window and the window of the build's toolkit (toolkit_kind.h from tests/window/qt or
-// tests/window/win32), with what a test needs to play the user and to look at the log box's caret.
+// The windows the contract tests run against: the memory window and the build's toolkit window
+// (toolkit_kind.h from tests/window/qt or tests/window/win32). Every kind plays the user and tells
+// whether the window is seen and where the log box's caret is; a toolkit's kind also tells what
+// its controls show on screen.
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
 
-#include "toolkit_kind.h"
 #include "window/memory/memory_window.h"
 
 namespace window_testing {
+
+// The controls, in the order of their creation.
+enum class Control { List1, Command1, Text3, Text2, FileZ1, Text1, Label2, Label1Dir, Label1Count };
+inline constexpr Control kControls[] = {Control::List1,  Control::Command1,  Control::Text3,
+                                        Control::Text2,  Control::FileZ1,    Control::Text1,
+                                        Control::Label2, Control::Label1Dir, Control::Label1Count};
+
+// A control's place in the form's client area, in pixels; right and bottom lie just outside it.
+struct Place {
+  int left;
+  int top;
+  int right;
+  int bottom;
+};
+
+enum class Key { Return, Escape, AltD };
 
 struct MemoryKind {
   using Window = window::MemoryWindow;
@@ -24,9 +42,16 @@ struct MemoryKind {
   }
   static void ClickDone(Window& window) { window.ClickDone(); }
   static void CloseByFrame(Window& window) { window.CloseByFrame(); }
-  static bool Visible(const Window& window) { return window.Visible(); }
+  static bool Visible(Window& window) { return window.Visible(); }
 };
 
+}  // namespace window_testing
+
+#include "toolkit_kind.h"
+
+namespace window_testing {
+
 using WindowKinds = ::testing::Types<MemoryKind, ToolkitKind>;
+using DrawnKinds = ::testing::Types<ToolkitKind>;
 
 }  // namespace window_testing

@@ -1,13 +1,14 @@
 #pragma once
 
-// The Win32 window in the typed window tests, and a hidden file as Windows sees one.
+// The Win32 window in the contract tests (included by window_kinds.h), and a hidden file as Windows
+// sees one.
 
 #include <windows.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
-#include <utility>
 
 #include "window/win32/win32_progress_window.h"
 
@@ -15,35 +16,106 @@ namespace window_testing {
 
 struct Win32Kind {
   using Window = window::Win32ProgressWindow;
+  // The log box shows each appended piece on its own: a UTF-8 character split between two appends
+  // shows as Windows-1252 characters (a known fault).
+  static constexpr bool kJoinsSplitCharacters = false;
+
+  // The controls' ids follow the order of creation.
+  static HWND Handle(Window& window, Control control) {
+    window.Refresh();
+    return GetDlgItem(window.Form(), window::kList1Id + static_cast<int>(control));
+  }
+  // The log box's selection in the control's UTF-16 units.
+  static std::pair<DWORD, DWORD> Selection(Window& window) {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(Handle(window, Control::Text1), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+  }
+  static std::u16string RawText(HWND control) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return {text.begin(), text.end()};
+  }
 
   static bool CaretAtEndNothingSelected(Window& window) {
     const auto [start, end] = Selection(window);
-    return start == end && end == static_cast<DWORD>(GetWindowTextLengthW(
-                                      GetDlgItem(window.Form(), window::kText1Id)));
+    return start == end && end == RawText(Handle(window, Control::Text1)).size();
   }
   static bool CaretAtStartNothingSelected(Window& window) {
-    const auto [start, end] = Selection(window);
-    return start == 0 && end == 0;
-  }
-  // The log box's selection as the control has it once the window is drawn.
-  static std::pair<DWORD, DWORD> Selection(Window& window) {
-    window.Refresh();
-    DWORD start = 0;
-    DWORD end = 0;
-    SendMessageA(GetDlgItem(window.Form(), window::kText1Id), EM_GETSEL,
-                 reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    return {start, end};
+    return Selection(window) == std::pair<DWORD, DWORD>{0, 0};
   }
   static void ClickDone(Window& window) {
-    HWND done = GetDlgItem(window.Form(), window::kCommand1Id);
+    HWND done = Handle(window, Control::Command1);
     if (IsWindowVisible(done) != 0) {
       SendMessageA(done, BM_CLICK, 0, 0);
     }
   }
+  // A click of Done that may come from any thread.
+  static std::function<void()> DoneClicker(Window& window) {
+    HWND done = Handle(window, Control::Command1);
+    return [done] { PostMessageA(done, BM_CLICK, 0, 0); };
+  }
   static void CloseByFrame(Window& window) {
     SendMessageA(window.Form(), WM_SYSCOMMAND, SC_CLOSE, 0);
   }
+  static void Press(Window& window, Control control, Key key) {
+    HWND target = Handle(window, control);
+    SetFocus(target);
+    if (key == Key::AltD) {
+      PostMessageA(target, WM_SYSCHAR, 'd', 1 << 29);
+    } else {
+      PostMessageA(target, WM_KEYDOWN, key == Key::Return ? VK_RETURN : VK_ESCAPE, 0);
+    }
+    window.DoEvents();
+  }
+
   static bool Visible(Window& window) { return IsWindowVisible(window.Form()) != 0; }
+  static bool Visible(Window& window, Control control) {
+    return IsWindowVisible(Handle(window, control)) != 0;
+  }
+  static bool Focused(Window& window, Control control) {
+    return GetFocus() == Handle(window, control);
+  }
+  static std::u16string Caption(Window& window) { return RawText(window.Form()); }
+  static Place Client(Window& window) {
+    RECT client;
+    GetClientRect(window.Form(), &client);
+    return FromRect(client);
+  }
+  static Place PlaceOf(Window& window, Control control) {
+    RECT place;
+    GetWindowRect(Handle(window, control), &place);
+    MapWindowPoints(nullptr, window.Form(), reinterpret_cast<POINT*>(&place), 2);
+    return FromRect(place);
+  }
+  static Place FromRect(const RECT& rect) {
+    return {static_cast<int>(rect.left), static_cast<int>(rect.top), static_cast<int>(rect.right),
+            static_cast<int>(rect.bottom)};
+  }
+  // What a control shows, each CR LF as one "\n" (a lone CR stays, a lone LF shows as a symbol,
+  // since the control breaks at neither).
+  static std::u16string Shown(Window& window, Control control) {
+    const std::u16string raw = RawText(Handle(window, control));
+    std::u16string shown;
+    for (std::size_t at = 0; at < raw.size(); ++at) {
+      const bool pair = raw.compare(at, 2, u"\r\n") == 0;
+      shown += pair ? u'\n' : raw[at] == u'\n' ? u'\u240A' : raw[at];
+      at += pair ? 1 : 0;
+    }
+    return shown;
+  }
+  static std::u16string Selected(Window& window) {
+    const auto [start, end] = Selection(window);
+    return RawText(Handle(window, Control::Text1)).substr(start, end - start);
+  }
+  // The first line of the log box in view.
+  static int TopLine(Window& window) {
+    return static_cast<int>(
+        SendMessageW(Handle(window, Control::Text1), EM_GETFIRSTVISIBLELINE, 0, 0));
+  }
 };
 
 using ToolkitKind = Win32Kind;
