@@ -1,5 +1,6 @@
 #include "core/text.h"
 
+#include <cstdint>
 #include <stdexcept>
 
 #include "core/paths.h"
@@ -12,12 +13,12 @@ namespace {
 constexpr std::size_t kLargestPosition = 32767;
 
 // 1-based position of the last `separator`, or 0; positions that do not fit 16 bits overflow.
-std::size_t LastPosition(const std::string& text, char separator, std::size_t largest) {
+std::size_t LastPosition(const std::string& text, char separator) {
   const auto index = text.rfind(separator);
   if (index == std::string::npos) {
     return 0;
   }
-  if (index + 1 > largest) {
+  if (index + 1 > kLargestPosition) {
     throw std::overflow_error("overflow: a separator lies beyond position 32767");
   }
   return index + 1;
@@ -25,41 +26,10 @@ std::size_t LastPosition(const std::string& text, char separator, std::size_t la
 
 }  // namespace
 
-std::string NameWithoutPath(std::string name) {
-  LowerCaseInPlace(name);
-  // The position after the "\" must fit as well.
-  const std::size_t p = LastPosition(name, '\\', kLargestPosition - 1);
-  return p == 0 ? name : name.substr(p);
-}
-
-std::string PathWithoutName(std::string name) {
-  LowerCaseInPlace(name);
-  const std::size_t p = LastPosition(name, '\\', kLargestPosition);
-  return p == 0 ? name : name.substr(0, p);
-}
-
 std::string ExtensionOfName(std::string name) {
   LowerCaseInPlace(name);
-  const std::size_t p = LastPosition(name, '.', kLargestPosition);
+  const std::size_t p = LastPosition(name, '.');
   return p == 0 ? std::string() : name.substr(p - 1);
-}
-
-std::string TextBetweenPositions(const std::string& text, std::int32_t first, std::int32_t last) {
-  if (first > last) {
-    return {};
-  }
-  if (first < 1) {
-    throw std::invalid_argument("TextBetweenPositions: the first position must be 1 or more");
-  }
-  const std::int64_t count = std::int64_t{last} - first + 1;
-  if (count > INT32_MAX) {
-    throw std::overflow_error("TextBetweenPositions: the count overflows 32 bits");
-  }
-  const auto start = static_cast<std::size_t>(first - 1);
-  if (start >= text.size()) {
-    return {};
-  }
-  return text.substr(start, static_cast<std::size_t>(count));
 }
 
 bool StartsWithIgnoringCase(std::string text, std::string prefix) {

@@ -1,6 +1,7 @@
 # make package: build/packages/ gets a ZIP of the Windows programs and a Debian package of the Linux
 # ones, each from a release build of its own without the tests. The Windows programs sit at the top
-# of the ZIP's folder, beside the readme and the licence.
+# of the ZIP's folder, beside the readme and the licence. packaging/ holds the package files and
+# their CMake list.
 
 # dpkg-dev reads the libraries the programs need; lintian and desktop-file-utils check the results.
 PACKAGE_TOOLS += dpkg-dev lintian desktop-file-utils

@@ -289,7 +289,7 @@ TEST_F(KorvaneProgram, TheX86FixesWorkAsPasted) {
   EXPECT_NE(std::find(manual.begin(), manual.end(), readme), manual.end()) << readme;
   // The package's README and the ZIP's readme (a Windows text file, CR LF) give the same lines,
   // indented.
-  for (const char* other : {"programs/debian/README", "programs/readme-windows.txt"}) {
+  for (const char* other : {"packaging/debian/README", "packaging/readme-windows.txt"}) {
     const std::string text = SourceFile(other);
     std::istringstream lines(readme);
     for (std::string line; std::getline(lines, line);) {

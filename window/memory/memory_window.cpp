@@ -7,11 +7,9 @@ MemoryWindow::MemoryWindow(platform::FileSystem& fileSystem)
 
 void MemoryWindow::Refresh() {
   Load();
-  ++refreshCount_;
 }
 
 void MemoryWindow::DoEvents() {
-  ++doEventsCount_;
   if (doEventsHook_) {
     doEventsHook_(*this);
   }

@@ -4,7 +4,6 @@
 // driver and look at what it did. A test plays the user with ClickDone and CloseByFrame, or from a
 // hook that runs inside each DoEvents.
 
-#include <cstdint>
 #include <functional>
 
 #include "platform/platform.h"
@@ -32,20 +31,16 @@ class MemoryWindow : public WindowState {
   void OnDoEvents(std::function<void(MemoryWindow&)> hook) { doEventsHook_ = std::move(hook); }
 
   const LogBox& Text1Box() const { return text1_; }
-  std::int32_t RefreshCount() const { return refreshCount_; }
-  std::int32_t DoEventsCount() const { return doEventsCount_; }
 
  protected:
   bool CreateControls() override { return true; }
-  void DestroyControls() override { refreshCount_ = 0; }
+  void DestroyControls() override {}
   void Draw(Control /*control*/) override {}
   LogBox& Log() override { return text1_; }
 
  private:
   LogBox text1_;
   std::function<void(MemoryWindow&)> doEventsHook_;
-  std::int32_t refreshCount_ = 0;
-  std::int32_t doEventsCount_ = 0;
   bool watched_ = true;
 };
 
