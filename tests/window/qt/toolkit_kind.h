@@ -54,7 +54,7 @@ struct QtKind {
       // Qt sends a shortcut to the active window only; the button's shortcut releases it 100 ms
       // after pressing it.
       window.Form()->activateWindow();
-      QTest::qWaitForWindowActive(window.Form());
+      ASSERT_TRUE(QTest::qWaitForWindowActive(window.Form()));
       QTest::keyClick(&target, Qt::Key_D, Qt::AltModifier);
       QTest::qWait(150);
     } else {
