@@ -84,8 +84,9 @@ TEST_F(Mapping, WithoutWineprefixTheHomeFoldersWineIsUsed) {
 }
 
 TEST_F(Mapping, NamesFindTheirFilesWhateverTheLetterCaseAndEnding) {
-  for (const char* file : {"Program Files/Worldcraft/Textures/Castle.WAD", "Maps/level.map",
-                           "Maps/Level.map", "Maps/LEVEL.MAP", "Data/victim.txt"}) {
+  for (const char* file :
+       {"Program Files/Worldcraft/Textures/Castle.WAD", "Maps/level.map", "Maps/Level.map",
+        "Maps/LEVEL.MAP", "Maps/ALPHA.MAP", "Maps/alpha.map", "Data/victim.txt"}) {
     WriteHostFile(prefix.OnC(file), "x");
   }
   fs::create_directory(prefix.OnC("Data/Sub"));
@@ -97,9 +98,11 @@ TEST_F(Mapping, NamesFindTheirFilesWhateverTheLetterCaseAndEnding) {
        "Program Files/Worldcraft/Textures/Castle.WAD"},
       {"C:/PROGRAM FILES/worldcraft/./Textures/../textures/CASTLE.wad",
        "Program Files/Worldcraft/Textures/Castle.WAD"},
-      // An exact match wins; otherwise the first variant in byte order.
+      // An exact match wins; otherwise the first variant in byte order, whichever the folder
+      // lists first (the two sets are written in opposite orders).
       {"c:\\maps\\Level.map", "Maps/Level.map"},
       {"c:\\maps\\level.MAP", "Maps/LEVEL.MAP"},
+      {"c:\\maps\\Alpha.map", "Maps/ALPHA.MAP"},
       // Windows drops trailing spaces and dots of the last name.
       {"c:\\data\\victim.txt.", "Data/victim.txt"},
       {"c:\\data\\VICTIM.TXT ", "Data/victim.txt"},
