@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -48,7 +49,7 @@ class Mapping : public testing::Test {
   test_support::TemporaryWinePrefix prefix;
 };
 
-TEST_F(Mapping, DosdevicesLinksMapLettersAbsoluteOrRelativeAndCFallsBackToDriveC) {
+TEST_F(Mapping, DosdevicesLinksMapLettersAbsoluteOrRelativeAndUnmappedOnesAreErrors) {
   EXPECT_EQ(Host("c:\\on-c.txt"), prefix.OnC("on-c.txt"));
   fs::create_directories(In("elsewhere/Data"));
   MapDrive("d:", In("elsewhere"));
@@ -59,17 +60,13 @@ TEST_F(Mapping, DosdevicesLinksMapLettersAbsoluteOrRelativeAndCFallsBackToDriveC
   // A c: link wins over drive_c.
   MapDrive("c:", In("elsewhere"));
   EXPECT_EQ(Host("c:\\Data"), In("elsewhere/Data").string());
-}
 
-TEST_F(Mapping, UnmappedOrDanglingDriveIsAnError) {
   MapDrive("g:", In("gone"));
   std::string host;
   EXPECT_EQ(platform::HostPath("q:\\x", host), ENODEV);
   EXPECT_EQ(platform::HostPath("g:\\x", host), ENODEV);
   EXPECT_EQ(platform::ChangeDrive('q'), ENODEV);
   EXPECT_EQ(platform::ChangeDrive('\0'), ENODEV);
-  fs::remove_all(In("drive_c"));
-  EXPECT_EQ(platform::HostPath("c:\\x", host), ENODEV);
 }
 
 TEST_F(Mapping, WithoutWineprefixTheHomeFoldersWineIsUsed) {
@@ -111,6 +108,7 @@ TEST_F(Mapping, NamesFindTheirFilesWhateverTheLetterCaseAndEnding) {
       // Names that do not exist yet are kept as written.
       {"c:\\data\\missing\\Deeper.txt", "Data/missing/Deeper.txt"},
       {"c:\\data\\new\\", "Data/new"},
+      {"c:\\data\\New.Log. ", "Data/New.Log"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Host(c.path), prefix.OnC(c.onDisk)) << c.path;
@@ -129,21 +127,6 @@ TEST_F(Mapping, NamesFindTheirFilesWhateverTheLetterCaseAndEnding) {
   for (const auto& f : failures) {
     EXPECT_EQ(Exists(f.path), f.error) << f.path;
   }
-}
-
-TEST_F(Mapping, NewNamesDropTrailingDotsAndSpacesAndKeepTheirLetterCase) {
-  fs::create_directory(prefix.OnC("Data"));
-  platform::FileSystem& files = platform::NativeFileSystem();
-  platform::File file;
-  ASSERT_EQ(files.Create("c:\\data\\New.Log. ", file), 0);
-  ASSERT_EQ(files.Close(file), 0);
-  EXPECT_TRUE(fs::exists(prefix.OnC("Data/New.Log")));
-  ASSERT_EQ(files.Rename("c:\\data\\new.log", "c:\\data\\NEW.LOG.."), 0);
-  EXPECT_TRUE(fs::exists(prefix.OnC("Data/NEW.LOG")));
-  ASSERT_EQ(files.Delete("c:\\data\\new.log."), 0);
-  EXPECT_TRUE(fs::is_empty(prefix.OnC("Data")));
-  ASSERT_EQ(files.MakeFolder("c:\\DATA\\Old"), 0);
-  EXPECT_TRUE(fs::is_directory(prefix.OnC("Data/Old")));
 }
 
 // Sets a folder's modification time well into the past, so that its name index counts as settled.
@@ -168,56 +151,66 @@ TEST_F(Mapping, RememberedFolderNamesFollowChangesOnDisk) {
   EXPECT_EQ(Exists("c:\\big\\first.wad"), ENOENT);
 }
 
-TEST_F(Mapping, CharactersWindowsForbidsAreRejected) {
-  fs::create_directory(prefix.OnC("Ok"));
-  platform::FileSystem& files = platform::NativeFileSystem();
-  for (const std::string& name :
-       {std::string("a<b"), std::string("a>b"), std::string("a\"b"), std::string("a|b"),
-        std::string("a?b"), std::string("a*b"), std::string("a:b"), std::string("a\tb"),
-        std::string("a\0b", 3)}) {
-    platform::File file;
-    std::string host;
-    EXPECT_EQ(files.Create("c:\\ok\\" + name, file), EINVAL) << name;
-    EXPECT_EQ(file.handle, -1);
-    EXPECT_EQ(files.MakeFolder("c:\\ok\\" + name), EINVAL) << name;
-    EXPECT_EQ(Exists("c:\\ok\\" + name), EINVAL) << name;
-    EXPECT_EQ(platform::HostPath("ok\\" + name, host), EINVAL) << name;
-  }
-  EXPECT_TRUE(fs::is_empty(prefix.OnC("Ok")));
-}
-
-TEST_F(Mapping, ATrailingSeparatorNamesOnlyAFolder) {
+TEST_F(Mapping, NamesWindowsRefusesReachNothing) {
   WriteHostFile(prefix.OnC("Data/victim.txt"), "keep");
   fs::create_directory(prefix.OnC("Data/Sub"));
   platform::FileSystem& files = platform::NativeFileSystem();
-  platform::File file;
-  for (const char* path : {"c:\\data\\victim.txt\\", "c:\\data\\victim.txt/"}) {
-    EXPECT_EQ(Exists(path), ENOTDIR) << path;
-    EXPECT_EQ(files.Delete(path), ENOTDIR) << path;
-    EXPECT_EQ(files.OpenRead(path, file), ENOTDIR) << path;
-    EXPECT_EQ(files.Create(path, file), ENOTDIR) << path;
-    EXPECT_EQ(files.Rename(path, "c:\\data\\moved.txt"), ENOTDIR) << path;
+  struct Refused {
+    std::string path;
+    platform::Error error;
+  };
+  // A trailing separator names only a folder.
+  std::vector<Refused> cases = {{"c:\\data\\victim.txt\\", ENOTDIR},
+                                {"c:\\data\\victim.txt/", ENOTDIR},
+                                {"c:\\data\\" + std::string(70000, 'x'), ENAMETOOLONG}};
+  for (const std::string& name : {"a<b", "a>b", "a\"b", "a|b", "a?b", "a*b", "a:b", "a\tb"}) {
+    cases.push_back({"c:\\data\\" + name, EINVAL});
+  }
+  cases.push_back({std::string("c:\\data\\a\0b", 10), EINVAL});
+  for (const Refused& c : cases) {
+    const std::string shown = c.path.substr(0, 30);
+    platform::File file;
+    std::string host;
+    EXPECT_EQ(Exists(c.path), c.error) << shown;
+    EXPECT_EQ(files.Create(c.path, file), c.error) << shown;
     EXPECT_EQ(file.handle, -1);
+    EXPECT_EQ(files.OpenRead(c.path, file), c.error) << shown;
+    EXPECT_EQ(files.Delete(c.path), c.error) << shown;
+    EXPECT_EQ(files.Rename(c.path, "c:\\data\\moved.txt"), c.error) << shown;
+    EXPECT_EQ(files.MakeFolder(c.path), c.error) << shown;
+    EXPECT_EQ(platform::HostPath(c.path, host), c.error) << shown;
   }
   EXPECT_EQ(ReadHostFile(prefix.OnC("Data/victim.txt")), "keep");
+  EXPECT_EQ(test_support::FolderContents(prefix.OnC("Data")).size(), 1u);
 
   ASSERT_EQ(platform::ChangeDrive('c'), 0);
   ASSERT_EQ(platform::ChangeFolder("c:\\data\\sub\\"), 0);
   EXPECT_EQ(platform::CurrentFolder(), "C:\\Data\\Sub");
   // A new name so written can become a folder but not a file.
+  platform::File file;
   EXPECT_NE(files.Create("c:\\data\\new.txt\\", file), 0);
-  EXPECT_EQ(file.handle, -1);
   EXPECT_FALSE(fs::exists(prefix.OnC("Data/new.txt")));
   EXPECT_EQ(files.MakeFolder("c:\\data\\made\\"), 0);
   EXPECT_TRUE(fs::is_directory(prefix.OnC("Data/made")));
 }
 
-TEST_F(Mapping, OverlongNamesFailWithoutHarm) {
-  const std::string name(70000, 'x');
-  platform::File file;
-  EXPECT_NE(platform::NativeFileSystem().Create("c:\\" + name, file), 0);
-  EXPECT_NE(Exists("c:\\" + name), 0);
-  EXPECT_EQ(file.handle, -1);
+TEST_F(Mapping, BeforeAnyChangeTheCurrentFolderIsTheHostWorkingFolder) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  WriteHostFile(prefix.OnC("Start Here/Map.MAP"), "x");
+  ASSERT_EQ(chdir(prefix.OnC("Start Here").c_str()), 0);
+  EXPECT_EXIT(
+      {
+        std::string host;
+        const bool fine =
+            platform::CurrentFolder() == prefix.OnC("Start Here") &&
+            platform::HostPath("map.map", host) == 0 && host == prefix.OnC("Start Here/Map.MAP") &&
+            platform::ChangeFolder(prefix.OnC("")) == 0 &&
+            platform::CurrentFolder() == prefix.OnC("") &&
+            platform::HostPath("\\" + prefix.OnC("start here").substr(1), host) == 0 &&
+            host == prefix.OnC("Start Here");
+        std::exit(fine ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

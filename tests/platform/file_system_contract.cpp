@@ -1,5 +1,8 @@
 #include "tests/platform/file_system_contract.h"
 
+#include <cctype>
+#include <cmath>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -192,6 +195,84 @@ TEST_P(FileSystemContract, NamesDifferingInLetterCaseAreOneFile) {
   EXPECT_EQ(Get("LEVEL.MAP"), "new");
   ASSERT_EQ(fs().Delete(At("LEVEL.map")), 0);
   EXPECT_NE(fs().Delete(At("Level.map")), 0);
+}
+
+// The current folder as CurrentFolder names it, and as the process's own working folder, where the
+// programs it starts begin.
+void ExpectCurrent(const std::string& expected) {
+  EXPECT_EQ(platform::CurrentFolder(), expected);
+  std::string host;
+  ASSERT_EQ(platform::HostPath(expected, host), 0) << expected;
+  EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::current_path(), host)) << host;
+}
+
+TEST_P(NativeContract, TheCurrentFolderTakesTheLetterCaseOnDiskAndFailedChangesKeepIt) {
+  ASSERT_EQ(fs().MakeFolder(At("Mixed Case")), 0);
+  ASSERT_EQ(Put("Mixed Case\\file.txt", "x"), 0);
+  ASSERT_EQ(platform::ChangeDrive(Folder()[0]), 0);
+  ASSERT_EQ(platform::ChangeFolder(Folder()), 0);
+  const std::string home = platform::CurrentFolder();
+  ASSERT_EQ(platform::ChangeFolder("MIXED CASE\\"), 0);
+  ExpectCurrent(home + "\\Mixed Case");
+  platform::File file;
+  ASSERT_EQ(fs().Create("here.txt", file), 0);
+  ASSERT_EQ(fs().Close(file), 0);
+  EXPECT_EQ(Get("Mixed Case\\here.txt"), "");
+  for (const char* path : {"missing", "file.txt", ""}) {
+    EXPECT_NE(platform::ChangeFolder(path), 0) << path;
+  }
+  ASSERT_EQ(platform::ChangeFolder(".."), 0);
+  ExpectCurrent(home);
+  std::string host;
+  std::string homeHost;
+  ASSERT_EQ(platform::HostPath("New Folder\\..\\Not There.WAD", host), 0);
+  ASSERT_EQ(platform::HostPath(home, homeHost), 0);
+  EXPECT_EQ(host, (std::filesystem::path(homeHost) / "Not There.WAD").string());
+  ASSERT_EQ(platform::ChangeFolder(home.substr(2) + "\\mixed case"), 0);
+  ExpectCurrent(home + "\\Mixed Case");
+}
+
+TEST_P(NativeContract, EachDriveKeepsTheFolderLastCurrentOnIt) {
+  const std::string other = OtherDriveRoot();
+  if (other.empty()) {
+    GTEST_SKIP() << "no second drive";
+  }
+  const char otherLetter = static_cast<char>(std::toupper(static_cast<unsigned char>(other[0])));
+  ASSERT_EQ(fs().MakeFolder(At("Inner")), 0);
+  ASSERT_EQ(platform::ChangeDrive(Folder()[0]), 0);
+  ASSERT_EQ(platform::ChangeFolder(Folder()), 0);
+  const std::string home = platform::CurrentFolder();
+  const std::string drive = home.substr(0, 2);
+
+  ASSERT_EQ(platform::ChangeFolder(other), 0);
+  ExpectCurrent(home);
+  ASSERT_EQ(platform::ChangeDrive(static_cast<char>(std::tolower(otherLetter))), 0);
+  ExpectCurrent(std::string(1, otherLetter) + ":\\");
+  // A name relative to a drive that is not current is taken from that drive's own folder.
+  ASSERT_EQ(platform::ChangeFolder(drive + "inner"), 0);
+  ASSERT_EQ(platform::ChangeDrive(drive[0]), 0);
+  ExpectCurrent(home + "\\Inner");
+
+  // A drive whose folder has gone is entered at its root.
+  std::string gone;
+  ASSERT_EQ(platform::HostPath(home + "\\Inner", gone), 0);
+  ASSERT_EQ(platform::ChangeDrive(otherLetter), 0);
+  ASSERT_TRUE(std::filesystem::remove(gone));
+  ASSERT_EQ(platform::ChangeDrive(drive[0]), 0);
+  ExpectCurrent(drive + "\\");
+  EXPECT_NE(platform::ChangeDrive('1'), 0);
+}
+
+TEST_P(NativeContract, AFileWrittenNowIsDatedByTheLocalClockInWholeSeconds) {
+  const double before = platform::LocalNow();
+  ASSERT_EQ(Put("now.txt", "x"), 0);
+  double date = 0;
+  ASSERT_EQ(fs().ModificationTime(At("now.txt"), date), 0);
+  const double after = platform::LocalNow();
+  // A second of slack: the file system's clock may lag the system's by a tick.
+  EXPECT_GE(date, before - 1 / 86400.0);
+  EXPECT_LE(date, after);
+  EXPECT_NEAR(after * 86400, std::round(after * 86400), 1e-3);
 }
 
 // The kit's fakes, which the tests of other units stand in for a disk.

@@ -2,13 +2,13 @@
 
 // What every implementation of platform::FileSystem does alike: the POSIX one (below a Wine
 // prefix), the Win32 one, and the kit's fakes. Each test program instantiates FileSystemContract
-// with the implementations it can reach; what only one of them does is tested beside it.
+// with the implementations it can reach, and NativeContract (drives, the current folder, the clock)
+// with its operating system's; what only one of them does is tested beside it.
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
-#include <ostream>
 #include <string>
 
 #include "platform/platform.h"
@@ -22,6 +22,8 @@ class FileSystemUnderTest {
   virtual platform::FileSystem& fs() = 0;
   // The folder as the implementation names it, without a trailing separator.
   virtual std::string Folder() const = 0;
+  // The root of a drive other than Folder()'s, such as "D:\\"; empty where there is none.
+  virtual std::string OtherDriveRoot() const { return ""; }
 };
 
 struct FileSystemKind {
@@ -38,6 +40,7 @@ class FileSystemContract : public testing::TestWithParam<FileSystemKind> {
   platform::FileSystem& fs() { return subject_->fs(); }
   std::string Folder() const { return subject_->Folder(); }
   std::string At(const std::string& name) const { return Folder() + "\\" + name; }
+  std::string OtherDriveRoot() const { return subject_->OtherDriveRoot(); }
   // Creates or empties the file and writes `content` into it.
   platform::Error Put(const std::string& name, const std::string& content);
   // The whole file, or "<error N>".
@@ -47,10 +50,8 @@ class FileSystemContract : public testing::TestWithParam<FileSystemKind> {
   std::unique_ptr<FileSystemUnderTest> subject_;
 };
 
-// For GoogleTest's messages and INSTANTIATE_TEST_SUITE_P.
-inline void PrintTo(const FileSystemKind& kind, std::ostream* out) {
-  *out << kind.name;
-}
+class NativeContract : public FileSystemContract {};
+
 inline std::string KindName(const testing::TestParamInfo<FileSystemKind>& info) {
   return info.param.name;
 }
