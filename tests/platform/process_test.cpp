@@ -1,5 +1,6 @@
 #include <errno.h>
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -7,11 +8,12 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "platform/common/batch_text.h"
 #include "platform/common/command_line.h"
 #include "platform/platform.h"
 #include "tests/support/host_files.h"
@@ -23,10 +25,10 @@ namespace platform_tests {
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::EndsWithin;
+using test_support::ReadHostFile;
 using test_support::WriteHostFile;
 using namespace std::chrono_literals;
-
-using test_support::EndsWithin;
 
 // Fields of /proc/<id>/stat after the command name: state, parent, group, session, terminal...
 std::string StatusFields(std::int32_t id) {
@@ -42,8 +44,7 @@ std::string WaitForLine(const std::string& path) {
   std::string content;
   for (int i = 0; i < 500 && content.find('\n') == std::string::npos; ++i) {
     std::this_thread::sleep_for(10ms);
-    std::ifstream in(path);
-    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    content = ReadHostFile(path);
   }
   return content.substr(0, content.find('\n'));
 }
@@ -142,6 +143,76 @@ TEST_F(Processes, BatchFilesRunThroughTheInterpreterBesideTheProgram) {
   EXPECT_EQ(
       test_support::ReadHostFile(record),
       std::to_string(id) + " c:\\program files\\worldcraft\\textures\\2hlwad.bat one ended\n");
+}
+
+TEST(AsciiBatchText, EachRunBeyondAsciiGoesIntoAVariable) {
+  const struct {
+    std::string text;
+    std::string ascii;
+    std::vector<std::string> runs;
+  } cases[] = {
+      {"c:\r\nwadconv.exe -wad2hl Base.wad>logs\\base.log\r\n",
+       "c:\r\nwadconv.exe -wad2hl Base.wad>logs\\base.log\r\n",
+       {}},
+      {"wadconv.exe -wad2hl Ch\u00e2teau.wad>logs\\ch\u00e2teau.log",
+       "wadconv.exe -wad2hl Ch%KORVANE_TEXT_1%teau.wad>logs\\ch%KORVANE_TEXT_2%teau.log",
+       {"\u00e2", "\u00e2"}},
+      // A whole name in one run, and a "%%" of the batch kept beside a run.
+      {"\"\u30c6\u30af\u30b9\u30c1\u30e3.wad\" \"100%%\u0414\u043e\u043c.wad\"",
+       "\"%KORVANE_TEXT_1%.wad\" \"100%%%KORVANE_TEXT_2%.wad\"",
+       {"\u30c6\u30af\u30b9\u30c1\u30e3", "\u0414\u043e\u043c"}},
+      {"\xe9\xff", "%KORVANE_TEXT_1%", {"\xe9\xff"}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> runs = {"stale"};
+    EXPECT_EQ(platform::common::AsciiBatchText(c.text, runs), c.ascii) << c.text;
+    EXPECT_EQ(runs, c.runs) << c.text;
+  }
+}
+
+constexpr int kHeldStatus = 100;
+constexpr int kFailedStatus = 101;
+
+// What TakeRunLock on `path` gives in another process: 0, kLockHeld, or kFailedStatus.
+int TakeInChild(const std::string& path) {
+  const pid_t child = fork();
+  if (child == 0) {
+    platform::RunLock lock;
+    const platform::Error error = platform::TakeRunLock(path, lock);
+    _exit(error == 0 ? 0 : error == platform::kLockHeld ? kHeldStatus : kFailedStatus);
+  }
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+    return -1;
+  }
+  return WEXITSTATUS(status) == kHeldStatus ? platform::kLockHeld : WEXITSTATUS(status);
+}
+
+TEST_F(Processes, TheRunLockHasOneHolderUntilReleasedOrEndedAndNeverGoesThroughALink) {
+  fs::create_directories(prefix.OnC("Textures"));
+  WriteHostFile(prefix.OnC("victim.txt"), "the user's own file");
+  fs::create_symlink(prefix.OnC("victim.txt"), prefix.OnC("Textures/korvane.lck"));
+  const std::string path = "c:\\textures\\korvane.lck";
+  platform::RunLock lock;
+  ASSERT_EQ(platform::TakeRunLock(path, lock), 0);
+  EXPECT_FALSE(fs::is_symlink(prefix.OnC("Textures/korvane.lck")));
+  EXPECT_EQ(TakeInChild(prefix.OnC("victim.txt")), 0);
+  EXPECT_EQ(TakeInChild(path), platform::kLockHeld);
+  platform::RunLock second;
+  EXPECT_EQ(platform::TakeRunLock("C:\\TEXTURES\\KORVANE.LCK", second), platform::kLockHeld);
+  EXPECT_EQ(second.handle, -1);
+
+  platform::ReleaseRunLock(lock);
+  EXPECT_EQ(lock.handle, -1);
+  platform::ReleaseRunLock(lock);
+  // The child ends holding the lock without releasing it: its end alone must free it.
+  EXPECT_EQ(TakeInChild(path), 0);
+  ASSERT_EQ(platform::TakeRunLock(path, lock), 0);
+  platform::ReleaseRunLock(lock);
+  EXPECT_EQ(ReadHostFile(prefix.OnC("victim.txt")), "the user's own file");
+
+  EXPECT_EQ(platform::TakeRunLock("c:\\missing\\korvane.lck", lock), ENOENT);
+  EXPECT_NE(platform::ErrorDescription(platform::kLockHeld).find("lock"), std::string::npos);
 }
 
 }  // namespace

@@ -120,26 +120,18 @@ TEST_F(Win32Files, ModificationTimesAreLocalWholeSecondsAsOleDates) {
   const std::string path = scratch + "dated.wad";
   WriteHostFile(path, "x");
   const struct {
-    WORD year, month, day, hour, minute, second, milliseconds;
+    SYSTEMTIME local;  // year, month, day of the week (unused), day, hours... milliseconds
     double ole;
   } cases[] = {
-      {2000, 1, 1, 0, 0, 0, 0, 36526.0},
-      {2000, 1, 1, 12, 0, 0, 999, 36526.5},
-      {2004, 7, 15, 18, 30, 15, 0, 38183.0 + (18 * 3600 + 30 * 60 + 15) / 86400.0},
-      {2021, 12, 31, 23, 59, 59, 0, 44561.0 + 86399 / 86400.0},
+      {{2000, 1, 0, 1, 0, 0, 0, 0}, 36526.0},
+      {{2000, 1, 0, 1, 12, 0, 0, 999}, 36526.5},
+      {{2004, 7, 0, 15, 18, 30, 15, 0}, 38183.0 + (18 * 3600 + 30 * 60 + 15) / 86400.0},
+      {{2021, 12, 0, 31, 23, 59, 59, 0}, 44561.0 + 86399 / 86400.0},
   };
   for (const auto& c : cases) {
-    SYSTEMTIME local{};
-    local.wYear = c.year;
-    local.wMonth = c.month;
-    local.wDay = c.day;
-    local.wHour = c.hour;
-    local.wMinute = c.minute;
-    local.wSecond = c.second;
-    local.wMilliseconds = c.milliseconds;
     SYSTEMTIME universal{};
     FILETIME fileTime{};
-    ASSERT_NE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal), 0);
+    ASSERT_NE(TzSpecificLocalTimeToSystemTime(nullptr, &c.local, &universal), 0);
     ASSERT_NE(SystemTimeToFileTime(&universal, &fileTime), 0);
     const HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -148,7 +140,7 @@ TEST_F(Win32Files, ModificationTimesAreLocalWholeSecondsAsOleDates) {
     CloseHandle(file);
     double ole = 0;
     ASSERT_EQ(fs().ModificationTime(path, ole), 0);
-    EXPECT_EQ(ole, c.ole) << c.year << "-" << c.month << "-" << c.day << " " << c.hour;
+    EXPECT_EQ(ole, c.ole) << c.local.wYear << "-" << c.local.wMonth << "-" << c.local.wDay;
   }
 }
 

@@ -39,6 +39,11 @@ std::string WaitForLine(const std::string& path) {
   return content;
 }
 
+// The process id that the probe wrote to `path`, or 0.
+std::int32_t IdIn(const std::string& path) {
+  return static_cast<std::int32_t>(std::atol(WaitForLine(path).c_str()));
+}
+
 class Win32Processes : public ::testing::Test {
  protected:
   void SetUp() override { _putenv_s("KORVANE_PROBE_OUT", (scratch + "arguments.txt").c_str()); }
@@ -57,32 +62,27 @@ class Win32Processes : public ::testing::Test {
 };
 
 // An exit code of 259 is what the system reports for a process that still runs; a started process
-// that ended with it must still read as ended, or the wait for it would never end.
-TEST_F(Win32Processes, AnEndedProcessReadsAsEndedWhateverItsExitCode) {
+// that ended with it must still read as ended, or the wait for it would never end. Polling a
+// running one must not leave a handle behind each time.
+TEST_F(Win32Processes, RunningAndEndedProcessesReadAsSuchWithoutLeakingHandles) {
   std::int32_t still = 0;
-  std::int32_t zero = 0;
+  std::int32_t running = 0;
   ASSERT_EQ(platform::StartProcess("\"" + Probe() + "\" exit 259", still), 0);
-  ASSERT_EQ(platform::StartProcess("\"" + Probe() + "\" exit 0", zero), 0);
-  EXPECT_TRUE(EndsWithin(zero, 10s));
+  ASSERT_EQ(platform::StartProcess("\"" + Probe() + "\" wait " + scratch + "pid.txt", running), 0);
   EXPECT_TRUE(EndsWithin(still, 10s));
-  EXPECT_FALSE(platform::ProcessIsRunning(0));
-  EXPECT_FALSE(platform::ProcessIsRunning(-1));
-}
-
-TEST_F(Win32Processes, PollingLeavesNoHandlesBehind) {
-  std::int32_t id = 0;
-  ASSERT_EQ(platform::StartProcess("\"" + Probe() + "\" wait " + scratch + "pid.txt", id), 0);
-  ASSERT_FALSE(WaitForLine(scratch + "pid.txt").empty());
+  ASSERT_NE(IdIn(scratch + "pid.txt"), 0);
   DWORD before = 0;
   ASSERT_NE(GetProcessHandleCount(GetCurrentProcess(), &before), 0);
   for (int i = 0; i < 1000; ++i) {
-    ASSERT_TRUE(platform::ProcessIsRunning(id));
+    ASSERT_TRUE(platform::ProcessIsRunning(running));
   }
   DWORD after = 0;
   ASSERT_NE(GetProcessHandleCount(GetCurrentProcess(), &after), 0);
   EXPECT_LE(after, before + 2);
-  platform::StopProcess(id);
-  EXPECT_FALSE(platform::ProcessIsRunning(id));
+  platform::StopProcess(running);
+  EXPECT_FALSE(platform::ProcessIsRunning(running));
+  EXPECT_FALSE(platform::ProcessIsRunning(0));
+  EXPECT_FALSE(platform::ProcessIsRunning(-1));
 }
 
 TEST_F(Win32Processes, TheRawArgumentTextKeepsQuotesAndBlanksAsTyped) {
@@ -99,16 +99,29 @@ TEST_F(Win32Processes, TheRawArgumentTextKeepsQuotesAndBlanksAsTyped) {
   EXPECT_EQ(ArgumentTextOf(std::string(PROBE_PROGRAM) + " \"x y\""), "\"x y\"");
 }
 
-TEST_F(Win32Processes, ABatchFileRunsHiddenThroughTheCommandInterpreterWhateverItsLetters) {
+// The probe lies beside this test program, and neither in the batch's folder nor on PATH: a batch
+// finds it there by its bare name. (Wine may find it by itself, so the batch's PATH is checked
+// too.)
+TEST_F(Win32Processes, ABatchRunsThroughTheCommandInterpreterAndFindsProgramsBesideThisOne) {
   ASSERT_TRUE(CreateDirectoryA((scratch + "my folder").c_str(), nullptr));
+  ASSERT_EQ(platform::ChangeDrive(scratch[0]), 0);
+  ASSERT_EQ(platform::ChangeFolder(scratch), 0);
   const std::string batch = scratch + "my folder\\Run It.BAT";
-  test_support::WriteHostFile(
-      batch,
-      "@echo off\r\n\"" + Probe() +
-          "\" \"quoted name.map\" 100%%\u00e2 Preis_\u20ac \u0414\u043e\u043c.map\r\nexit\r\n");
+  test_support::WriteHostFile(batch, "@echo off\r\necho %PATH%>path.txt\r\n" +
+                                         std::string(PROBE_PROGRAM) +
+                                         " \"quoted name.map\" 100%%\u00e2 Preis_\u20ac "
+                                         "\u0414\u043e\u043c.map\r\nexit\r\n");
   // Letters beyond ASCII reach the program as written, whatever code page cmd.exe reads in.
   EXPECT_EQ(ArgumentTextOf("\"" + batch + "\""),
             "\"quoted name.map\" 100%\u00e2 Preis_\u20ac \u0414\u043e\u043c.map");
+  const std::string folder = std::filesystem::path(Probe()).parent_path().string();
+  std::string path = test_support::ReadHostFile(scratch + "path.txt");
+  while (!path.empty() && (path.back() == '\n' || path.back() == '\r')) {
+    path.pop_back();
+  }
+  ASSERT_GT(path.size(), folder.size()) << path;
+  EXPECT_EQ(path.substr(path.size() - folder.size() - 1), ";" + folder);
+  EXPECT_EQ(std::getenv("PATH"), path.substr(0, path.size() - folder.size() - 1));
 
   std::int32_t id = 0;
   EXPECT_NE(platform::StartProcess("\"" + scratch + "missing.exe\"", id), 0);
@@ -124,12 +137,8 @@ TEST_F(Win32Processes, StoppingABatchEndsItAndEveryProgramItStarted) {
                                          "pid.txt\r\nexit\r\n");
   std::int32_t interpreter = 0;
   ASSERT_EQ(platform::StartProcess("\"" + batch + "\"", interpreter), 0);
-  const std::string orphanLine = WaitForLine(scratch + "orphan.txt");
-  const std::string childLine = WaitForLine(scratch + "pid.txt");
-  ASSERT_FALSE(childLine.empty());
-  ASSERT_FALSE(orphanLine.empty());
-  const auto orphan = static_cast<std::int32_t>(std::atol(orphanLine.c_str()));
-  const auto child = static_cast<std::int32_t>(std::atol(childLine.c_str()));
+  const std::int32_t orphan = IdIn(scratch + "orphan.txt");
+  const std::int32_t child = IdIn(scratch + "pid.txt");
   EXPECT_TRUE(platform::ProcessIsRunning(orphan));
   EXPECT_TRUE(platform::ProcessIsRunning(child));
 
@@ -151,34 +160,13 @@ TEST_F(Win32Processes, ABatchEndsWhenTheProgramThatStartedItIsKilled) {
   ASSERT_NE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
                            nullptr, &startup, &starter),
             0);
-  const std::string pid = WaitForLine(scratch + "pid.txt");
-  ASSERT_FALSE(pid.empty());
-  const auto child = static_cast<std::int32_t>(std::atol(pid.c_str()));
+  const std::int32_t child = IdIn(scratch + "pid.txt");
   EXPECT_TRUE(platform::ProcessIsRunning(child));
 
   TerminateProcess(starter.hProcess, 1);
   CloseHandle(starter.hThread);
   CloseHandle(starter.hProcess);
   EXPECT_TRUE(EndsWithin(child, 3s));
-}
-
-TEST_F(Win32Processes, ABatchFindsProgramsBesideTheRunningProgram) {
-  // The probe lies beside this test program, and neither in the batch's folder nor on PATH. (Wine
-  // may find it there by itself, so the batch's PATH is checked as well.)
-  ASSERT_EQ(platform::ChangeFolder(scratch), 0);
-  ASSERT_EQ(platform::ChangeDrive(scratch[0]), 0);
-  const std::string batch = scratch + "beside.bat";
-  test_support::WriteHostFile(batch, "@echo %PATH%>path.txt\r\n" + std::string(PROBE_PROGRAM) +
-                                         " found beside\r\nexit\r\n");
-  EXPECT_EQ(ArgumentTextOf("\"" + batch + "\""), "found beside");
-  const std::string folder = std::filesystem::path(Probe()).parent_path().string();
-  std::string path = test_support::ReadHostFile(scratch + "path.txt");
-  while (!path.empty() && (path.back() == '\n' || path.back() == '\r')) {
-    path.pop_back();
-  }
-  ASSERT_GT(path.size(), folder.size()) << path;
-  EXPECT_EQ(path.substr(path.size() - folder.size() - 1), ";" + folder);
-  EXPECT_EQ(std::getenv("PATH"), path.substr(0, path.size() - folder.size() - 1));
 }
 
 TEST_F(Win32Processes, TheRunLockHasOneHolderAndDiesWithIt) {
