@@ -11,23 +11,24 @@
 
 namespace platform_contract {
 
-platform::Error FileSystemContract::Put(const std::string& name, const std::string& content) {
+platform::Error PutFile(platform::FileSystem& fs, const std::string& path,
+                        const std::string& content) {
   platform::File file;
-  if (const platform::Error error = fs().Create(At(name), file); error != 0) {
+  if (const platform::Error error = fs.Create(path, file); error != 0) {
     return error;
   }
-  const platform::Error error = fs().Write(file, content.data(), content.size());
-  const platform::Error closed = fs().Close(file);
+  const platform::Error error = fs.Write(file, content.data(), content.size());
+  const platform::Error closed = fs.Close(file);
   return error != 0 ? error : closed;
 }
 
-std::string FileSystemContract::Get(const std::string& name) {
-  platform::OwnedFile file(fs());
-  platform::Error error = fs().OpenRead(At(name), file.get());
+std::string GetFile(platform::FileSystem& fs, const std::string& path) {
+  platform::OwnedFile file(fs);
+  platform::Error error = fs.OpenRead(path, file.get());
   std::string content;
   char buffer[100];
   for (std::size_t got = 1; error == 0 && got != 0;) {
-    error = fs().Read(file.get(), buffer, sizeof buffer, got);
+    error = fs.Read(file.get(), buffer, sizeof buffer, got);
     content.append(buffer, got);
   }
   return error == 0 ? content : "<error " + std::to_string(error) + ">";

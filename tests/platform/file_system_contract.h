@@ -15,6 +15,12 @@
 
 namespace platform_contract {
 
+// Creates or empties the file at `path` and writes `content` into it.
+platform::Error PutFile(platform::FileSystem& fs, const std::string& path,
+                        const std::string& content);
+// The whole file at `path`, or "<error N>".
+std::string GetFile(platform::FileSystem& fs, const std::string& path);
+
 // An implementation with an empty folder of its own, for one test.
 class FileSystemUnderTest {
  public:
@@ -41,10 +47,10 @@ class FileSystemContract : public testing::TestWithParam<FileSystemKind> {
   std::string Folder() const { return subject_->Folder(); }
   std::string At(const std::string& name) const { return Folder() + "\\" + name; }
   std::string OtherDriveRoot() const { return subject_->OtherDriveRoot(); }
-  // Creates or empties the file and writes `content` into it.
-  platform::Error Put(const std::string& name, const std::string& content);
-  // The whole file, or "<error N>".
-  std::string Get(const std::string& name);
+  platform::Error Put(const std::string& name, const std::string& content) {
+    return PutFile(fs(), At(name), content);
+  }
+  std::string Get(const std::string& name) { return GetFile(fs(), At(name)); }
 
  private:
   std::unique_ptr<FileSystemUnderTest> subject_;

@@ -93,10 +93,7 @@ TEST_F(Win32Files, EveryNameIsListedAndOpenedAsUtf8) {
   const Names written = {"Ch\u00e2teau.wad", "Preis_\u20ac.wad", "\u0414\u043e\u043c.wad",
                          "\u30c6\u30af\u30b9\u30c1\u30e3.wad"};
   for (const std::string& name : written) {
-    platform::File file;
-    ASSERT_EQ(fs().Create(scratch + name, file), 0) << name;
-    ASSERT_EQ(fs().Write(file, "1234", 4), 0);
-    ASSERT_EQ(fs().Close(file), 0);
+    ASSERT_EQ(platform_contract::PutFile(fs(), scratch + name, "1234"), 0) << name;
   }
   WIN32_FIND_DATAW found{};
   const HANDLE search =
@@ -180,10 +177,7 @@ TEST_F(Win32Files, CreateReplacesSymbolicAndHardLinks) {
     if (!link.made) {
       continue;  // not every file system here has both kinds
     }
-    platform::File file;
-    ASSERT_EQ(fs().Create(scratch + link.name, file), 0) << link.name;
-    ASSERT_EQ(fs().Write(file, "exit\r\n", 6), 0);
-    ASSERT_EQ(fs().Close(file), 0);
+    ASSERT_EQ(platform_contract::PutFile(fs(), scratch + link.name, "exit\r\n"), 0) << link.name;
     EXPECT_EQ(ReadHostFile(scratch + link.name), "exit\r\n");
     EXPECT_EQ(GetFileAttributesA((scratch + link.name).c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
   }
