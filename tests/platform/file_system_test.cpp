@@ -152,6 +152,11 @@ TEST_F(PosixFiles, FailuresCarryTheirErrorNumbers) {
   WriteHostFile(prefix.OnC("Data/other.txt"), "other");
   MakeReadOnly(prefix.OnC("Data/Locked.txt"));
   fs::create_directory(prefix.OnC("Data/Sub"));
+  // A FIFO is refused at once, with or without a reader, instead of waiting for one.
+  ASSERT_EQ(mkfifo(prefix.OnC("Data/alone.log").c_str(), 0666), 0);
+  ASSERT_EQ(mkfifo(prefix.OnC("Data/read.log").c_str(), 0666), 0);
+  const int reader = open(prefix.OnC("Data/read.log").c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
   platform::File file;
   std::int64_t length = 0;
   char byte = 0;
@@ -173,11 +178,15 @@ TEST_F(PosixFiles, FailuresCarryTheirErrorNumbers) {
       {Files().Rename("c:\\data\\other.txt", "c:\\data\\locked.txt"), EEXIST},
       {Files().Write(file, "x", 1), EBADF},
       {Files().Read(file, &byte, 1, got), EBADF},
+      {platform_contract::PutFile(Files(), "c:\\data\\alone.log", "log"), ENXIO},
+      {platform_contract::PutFile(Files(), "c:\\data\\read.log", "log"), EACCES},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(cases[i].error, cases[i].expected) << "case " << i;
   }
+  close(reader);
   EXPECT_EQ(ReadHostFile(prefix.OnC("Data/Locked.txt")), "keep");
+  EXPECT_TRUE(fs::is_fifo(prefix.OnC("Data/alone.log")));
 }
 
 TEST_F(PosixFiles, CreateAndDeleteReplaceALinkAndNeverTouchItsTarget) {
@@ -216,19 +225,7 @@ TEST_F(PosixFiles, CreateAndDeleteReplaceALinkAndNeverTouchItsTarget) {
   EXPECT_EQ(ReadHostFile(prefix.OnC("victim.txt")), "the user's own file");
 }
 
-TEST_F(PosixFiles, CreateRefusesAFifoWithoutBlocking) {
-  fs::create_directory(prefix.OnC("Logs"));
-  ASSERT_EQ(mkfifo(prefix.OnC("Logs/x.log").c_str(), 0666), 0);
-  // No reader: the open fails at once instead of waiting for one.
-  EXPECT_NE(platform_contract::PutFile(Files(), "c:\\logs\\x.log", "log"), 0);
-  const int reader = open(prefix.OnC("Logs/x.log").c_str(), O_RDONLY | O_NONBLOCK);
-  ASSERT_GE(reader, 0);
-  EXPECT_EQ(platform_contract::PutFile(Files(), "c:\\logs\\x.log", "log"), EACCES);
-  close(reader);
-  EXPECT_TRUE(fs::is_fifo(prefix.OnC("Logs/x.log")));
-}
-
-TEST_F(PosixFiles, DosdevicesLinksMapLettersAbsoluteOrRelativeAndUnmappedOnesAreErrors) {
+TEST_F(PosixFiles, DrivesComeFromDosdevicesLinksOrTheDefaultPrefix) {
   EXPECT_EQ(Host("c:\\on-c.txt"), prefix.OnC("on-c.txt"));
   fs::create_directories(In("elsewhere/Data"));
   MapDrive("d:", In("elsewhere"));
@@ -246,15 +243,13 @@ TEST_F(PosixFiles, DosdevicesLinksMapLettersAbsoluteOrRelativeAndUnmappedOnesAre
   EXPECT_EQ(platform::HostPath("g:\\x", host), ENODEV);
   EXPECT_EQ(platform::ChangeDrive('q'), ENODEV);
   EXPECT_EQ(platform::ChangeDrive('\0'), ENODEV);
-}
 
-TEST_F(PosixFiles, WithoutWineprefixTheHomeFoldersWineIsUsed) {
-  const char* oldHome = getenv("HOME");
-  const std::string savedHome = oldHome != nullptr ? oldHome : "";
+  // Without WINEPREFIX, the home folder's .wine.
+  const std::string savedHome = getenv("HOME") != nullptr ? getenv("HOME") : "";
   fs::create_directories(In(".wine/drive_c"));
   unsetenv("WINEPREFIX");
   setenv("HOME", prefix.path().c_str(), 1);
-  const std::string host = Host("c:\\");
+  host = Host("c:\\");
   setenv("HOME", savedHome.c_str(), 1);
   EXPECT_EQ(host, In(".wine/drive_c").string());
 }
