@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -157,22 +158,20 @@ TEST(AsciiBatchText, EachRunBeyondAsciiGoesIntoAVariable) {
   }
 }
 
-constexpr int kHeldStatus = 100;
-constexpr int kFailedStatus = 101;
-
-// What TakeRunLock on `path` gives in another process: 0, kLockHeld, or kFailedStatus.
+// What TakeRunLock on `path` gives in another process, which then ends without releasing it: 0,
+// kLockHeld, or -1 for anything else.
 int TakeInChild(const std::string& path) {
   const pid_t child = fork();
   if (child == 0) {
     platform::RunLock lock;
     const platform::Error error = platform::TakeRunLock(path, lock);
-    _exit(error == 0 ? 0 : error == platform::kLockHeld ? kHeldStatus : kFailedStatus);
+    _exit(error == 0 ? 0 : error == platform::kLockHeld ? 1 : 2);
   }
   int status = 0;
   if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
     return -1;
   }
-  return WEXITSTATUS(status) == kHeldStatus ? platform::kLockHeld : WEXITSTATUS(status);
+  return std::array{0, platform::kLockHeld, -1}[WEXITSTATUS(status) % 3];
 }
 
 TEST_F(Processes, TheRunLockHasOneHolderUntilReleasedOrEndedAndNeverGoesThroughALink) {

@@ -1,6 +1,6 @@
-// Started by the process tests. "exit N" ends with exit code N; "wait FILE" writes its process id
-// to FILE and waits to be stopped; "detach FILE" does the same after leaving its console, so that
-// it outlives the console's end; "start COMMAND" starts COMMAND as Korvane starts its batch and
+// Started by the process tests. "exit N" ends with exit code N; "wait FILE" leaves its console, so
+// that it outlives the console's end, writes its process id to FILE and waits to be stopped;
+// "start COMMAND" starts COMMAND as Korvane starts its batch and
 // waits to be stopped or killed; "lock FILE" takes the run lock on FILE, writes what that gave
 // to the file that KORVANE_PROBE_OUT names and, holding the lock, waits to be stopped; anything
 // else is written as it came, as the raw argument text, to the file that KORVANE_PROBE_OUT names.
@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     return std::atoi(text.c_str() + 5);
   }
   if (text.rfind("wait ", 0) == 0) {
+    FreeConsole();
     std::ofstream(text.substr(5)) << GetCurrentProcessId() << "\n";
     Sleep(INFINITE);
   }
@@ -28,11 +29,6 @@ int main(int argc, char** argv) {
     if (platform::StartProcess(text.substr(6), id) != 0) {
       return 3;
     }
-    Sleep(INFINITE);
-  }
-  if (text.rfind("detach ", 0) == 0) {
-    FreeConsole();
-    std::ofstream(text.substr(7)) << GetCurrentProcessId() << "\n";
     Sleep(INFINITE);
   }
   const char* out = std::getenv("KORVANE_PROBE_OUT");

@@ -127,46 +127,43 @@ TEST_F(Win32Processes, ABatchRunsThroughTheCommandInterpreterAndFindsProgramsBes
   EXPECT_NE(platform::StartProcess("\"" + scratch + "missing.exe\"", id), 0);
 }
 
-// Stopping a batch ends the interpreter, the program it waits for, and a program whose parent has
-// gone: the inner interpreter starts the probe and ends at once, and the probe leaves its console,
-// so only the job still ties it to the batch.
-TEST_F(Win32Processes, StoppingABatchEndsItAndEveryProgramItStarted) {
-  const std::string batch = scratch + "orphan.bat";
-  test_support::WriteHostFile(batch, "cmd /c start \"\" /b \"" + Probe() + "\" detach " + scratch +
-                                         "orphan.txt\r\n\"" + Probe() + "\" wait " + scratch +
-                                         "pid.txt\r\nexit\r\n");
-  std::int32_t interpreter = 0;
-  ASSERT_EQ(platform::StartProcess("\"" + batch + "\"", interpreter), 0);
-  const std::int32_t orphan = IdIn(scratch + "orphan.txt");
-  const std::int32_t child = IdIn(scratch + "pid.txt");
-  EXPECT_TRUE(platform::ProcessIsRunning(orphan));
-  EXPECT_TRUE(platform::ProcessIsRunning(child));
-
-  platform::StopProcess(interpreter);
-  EXPECT_TRUE(EndsWithin(interpreter, 5s));
-  EXPECT_TRUE(EndsWithin(child, 5s));
-  EXPECT_TRUE(EndsWithin(orphan, 5s));
-}
-
-// The program that started a batch is killed outright (it is in no job of its own): the batch
-// and what it started end with it all the same.
-TEST_F(Win32Processes, ABatchEndsWhenTheProgramThatStartedItIsKilled) {
-  const std::string batch = scratch + "wait.bat";
-  test_support::WriteHostFile(batch, "\"" + Probe() + "\" wait " + scratch + "pid.txt\r\nexit\r\n");
-  std::string line = "\"" + Probe() + "\" start \"" + batch + "\"";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION starter{};
-  ASSERT_NE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                           nullptr, &startup, &starter),
-            0);
-  const std::int32_t child = IdIn(scratch + "pid.txt");
-  EXPECT_TRUE(platform::ProcessIsRunning(child));
-
-  TerminateProcess(starter.hProcess, 1);
-  CloseHandle(starter.hThread);
-  CloseHandle(starter.hProcess);
-  EXPECT_TRUE(EndsWithin(child, 3s));
+// A batch ends with every program it started, a program whose parent has gone among them (the
+// inner interpreter starts it and ends at once, and it leaves its console, so only the job still
+// ties it to the batch): when it is stopped, and when the program that started it is killed
+// outright (that program is in no job of its own).
+TEST_F(Win32Processes, ABatchEndsWithEveryProgramItStartedWhenStoppedOrWhenItsStarterIsKilled) {
+  for (const bool kill : {false, true}) {
+    const std::string batch = scratch + "batch.bat";
+    std::remove((scratch + "orphan.txt").c_str());
+    std::remove((scratch + "child.txt").c_str());
+    test_support::WriteHostFile(batch, "cmd /c start \"\" /b \"" + Probe() + "\" wait " + scratch +
+                                           "orphan.txt\r\n\"" + Probe() + "\" wait " + scratch +
+                                           "child.txt\r\nexit\r\n");
+    std::string line = "\"" + Probe() + "\" start \"" + batch + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION starter{};
+    std::int32_t interpreter = 0;
+    ASSERT_EQ(kill ? CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                                    nullptr, nullptr, &startup, &starter) == 0
+                   : platform::StartProcess("\"" + batch + "\"", interpreter),
+              0);
+    const std::int32_t ids[] = {IdIn(scratch + "orphan.txt"), IdIn(scratch + "child.txt")};
+    for (const std::int32_t id : ids) {
+      EXPECT_TRUE(platform::ProcessIsRunning(id)) << kill;
+    }
+    if (kill) {
+      TerminateProcess(starter.hProcess, 1);
+      CloseHandle(starter.hThread);
+      CloseHandle(starter.hProcess);
+    } else {
+      platform::StopProcess(interpreter);
+      EXPECT_TRUE(EndsWithin(interpreter, 5s));
+    }
+    for (const std::int32_t id : ids) {
+      EXPECT_TRUE(EndsWithin(id, 5s)) << kill;
+    }
+  }
 }
 
 TEST_F(Win32Processes, TheRunLockHasOneHolderAndDiesWithIt) {
