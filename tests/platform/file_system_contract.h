@@ -1,9 +1,9 @@
 #pragma once
 
 // What every implementation of platform::FileSystem does alike: the POSIX one (below a Wine
-// prefix), the Win32 one, and the kit's fakes. Each test program instantiates FileSystemContract
-// with the implementations it can reach, and NativeContract (drives, the current folder, the clock)
-// with its operating system's; what only one of them does is tested beside it.
+// prefix), the Win32 one, and the kit's memory fake. Each test program instantiates
+// FileSystemContract with the implementations it can reach, and NativeContract (drives, the current
+// folder, the clock) with its operating system's; what only one of them does is tested beside it.
 
 #include <gtest/gtest.h>
 
@@ -35,7 +35,7 @@ class FileSystemUnderTest {
 struct FileSystemKind {
   std::string name;
   std::function<std::unique_ptr<FileSystemUnderTest>()> make;
-  // The memory fakes know files only, by names that tell letter case apart.
+  // The memory fake knows files only, by names that tell letter case apart.
   bool hasFolders = true;
   bool ignoresLetterCase = true;
 };

@@ -1,5 +1,5 @@
 // The Win32 file system: the contract every implementation keeps, then what only it does
-// (attributes, short names, UTF-8 names, links, local times).
+// (attributes, short names, UTF-8 names, links).
 
 #include <windows.h>
 
@@ -104,34 +104,6 @@ TEST_F(Win32Files, ListingGivesEveryVisibleNameAsUtf8) {
     EXPECT_EQ(length, 4) << name;
   }
   SetAttributes(scratch + "readonly.wad", FILE_ATTRIBUTE_NORMAL);
-}
-
-TEST_F(Win32Files, ModificationTimesAreLocalWholeSecondsAsOleDates) {
-  const std::string path = scratch + "dated.wad";
-  WriteHostFile(path, "x");
-  const struct {
-    SYSTEMTIME local;  // year, month, day of the week (unused), day, hours... milliseconds
-    double ole;
-  } cases[] = {
-      {{2000, 1, 0, 1, 0, 0, 0, 0}, 36526.0},
-      {{2000, 1, 0, 1, 12, 0, 0, 999}, 36526.5},
-      {{2004, 7, 0, 15, 18, 30, 15, 0}, 38183.0 + (18 * 3600 + 30 * 60 + 15) / 86400.0},
-      {{2021, 12, 0, 31, 23, 59, 59, 0}, 44561.0 + 86399 / 86400.0},
-  };
-  for (const auto& c : cases) {
-    SYSTEMTIME universal{};
-    FILETIME fileTime{};
-    ASSERT_NE(TzSpecificLocalTimeToSystemTime(nullptr, &c.local, &universal), 0);
-    ASSERT_NE(SystemTimeToFileTime(&universal, &fileTime), 0);
-    const HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    EXPECT_NE(SetFileTime(file, nullptr, nullptr, &fileTime), 0);
-    CloseHandle(file);
-    double ole = 0;
-    ASSERT_EQ(fs().ModificationTime(path, ole), 0);
-    EXPECT_EQ(ole, c.ole) << c.local.wYear << "-" << c.local.wMonth << "-" << c.local.wDay;
-  }
 }
 
 TEST_F(Win32Files, FailuresCarryTheSystemsErrorCodes) {
