@@ -197,12 +197,13 @@ void ExpectCurrent(const std::string& expected) {
   EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::current_path(), host)) << host;
 }
 
-TEST_P(NativeContract, TheCurrentFolderTakesTheLetterCaseOnDiskAndFailedChangesKeepIt) {
+TEST_P(NativeContract, TheCurrentFolderFollowsTheDiskAndEachDriveKeepsItsOwn) {
   ASSERT_EQ(fs().MakeFolder(At("Mixed Case")), 0);
   ASSERT_EQ(Put("Mixed Case\\file.txt", "x"), 0);
   ASSERT_EQ(platform::ChangeDrive(Folder()[0]), 0);
   ASSERT_EQ(platform::ChangeFolder(Folder()), 0);
   const std::string home = platform::CurrentFolder();
+  const std::string drive = home.substr(0, 2);
   ASSERT_EQ(platform::ChangeFolder("MIXED CASE\\"), 0);
   ExpectCurrent(home + "\\Mixed Case");
   platform::File file;
@@ -221,34 +222,25 @@ TEST_P(NativeContract, TheCurrentFolderTakesTheLetterCaseOnDiskAndFailedChangesK
   EXPECT_EQ(host, (std::filesystem::path(homeHost) / "Not There.WAD").string());
   ASSERT_EQ(platform::ChangeFolder(home.substr(2) + "\\mixed case"), 0);
   ExpectCurrent(home + "\\Mixed Case");
-}
 
-TEST_P(NativeContract, EachDriveKeepsTheFolderLastCurrentOnIt) {
   const std::string other = OtherDriveRoot();
   if (other.empty()) {
     GTEST_SKIP() << "no second drive";
   }
   const char otherLetter = static_cast<char>(std::toupper(static_cast<unsigned char>(other[0])));
-  ASSERT_EQ(fs().MakeFolder(At("Inner")), 0);
-  ASSERT_EQ(platform::ChangeDrive(Folder()[0]), 0);
-  ASSERT_EQ(platform::ChangeFolder(Folder()), 0);
-  const std::string home = platform::CurrentFolder();
-  const std::string drive = home.substr(0, 2);
-
   ASSERT_EQ(platform::ChangeFolder(other), 0);
-  ExpectCurrent(home);
+  ExpectCurrent(home + "\\Mixed Case");
   ASSERT_EQ(platform::ChangeDrive(static_cast<char>(std::tolower(otherLetter))), 0);
   ExpectCurrent(std::string(1, otherLetter) + ":\\");
   // A name relative to a drive that is not current is taken from that drive's own folder.
-  ASSERT_EQ(platform::ChangeFolder(drive + "inner"), 0);
+  ASSERT_EQ(platform::ChangeFolder(drive + ".."), 0);
   ASSERT_EQ(platform::ChangeDrive(drive[0]), 0);
-  ExpectCurrent(home + "\\Inner");
-
+  ExpectCurrent(home);
   // A drive whose folder has gone is entered at its root.
-  std::string gone;
-  ASSERT_EQ(platform::HostPath(home + "\\Inner", gone), 0);
+  ASSERT_EQ(platform::ChangeFolder("Mixed Case"), 0);
   ASSERT_EQ(platform::ChangeDrive(otherLetter), 0);
-  ASSERT_TRUE(std::filesystem::remove(gone));
+  ASSERT_EQ(platform::HostPath(home + "\\Mixed Case", host), 0);
+  ASSERT_EQ(std::filesystem::remove_all(host), 3u);
   ASSERT_EQ(platform::ChangeDrive(drive[0]), 0);
   ExpectCurrent(drive + "\\");
   EXPECT_NE(platform::ChangeDrive('1'), 0);
