@@ -256,8 +256,8 @@ TEST_F(PosixFiles, DrivesComeFromDosdevicesLinksOrTheDefaultPrefix) {
 
 TEST_F(PosixFiles, NamesFindTheirFilesWhateverTheLetterCaseAndEnding) {
   for (const char* file :
-       {"Program Files/Worldcraft/Textures/Castle.WAD", "Maps/level.map", "Maps/Level.map",
-        "Maps/LEVEL.MAP", "Maps/ALPHA.MAP", "Maps/alpha.map", "Data/victim.txt"}) {
+       {"Long Folder/Textures/Castle.WAD", "Maps/level.map", "Maps/Level.map", "Maps/LEVEL.MAP",
+        "Maps/ALPHA.MAP", "Maps/alpha.map", "Data/victim.txt"}) {
     WriteHostFile(prefix.OnC(file), "x");
   }
   fs::create_directory(prefix.OnC("Data/Sub"));
@@ -265,10 +265,8 @@ TEST_F(PosixFiles, NamesFindTheirFilesWhateverTheLetterCaseAndEnding) {
     const char* path;
     const char* onDisk;
   } cases[] = {
-      {"c:\\program files\\worldcraft\\textures\\castle.wad",
-       "Program Files/Worldcraft/Textures/Castle.WAD"},
-      {"C:/PROGRAM FILES/worldcraft/./Textures/../textures/CASTLE.wad",
-       "Program Files/Worldcraft/Textures/Castle.WAD"},
+      {"c:\\long folder\\textures\\castle.wad", "Long Folder/Textures/Castle.WAD"},
+      {"C:/LONG FOLDER/./Textures/../textures/CASTLE.wad", "Long Folder/Textures/Castle.WAD"},
       // An exact match wins; otherwise the first variant in byte order, whichever the folder
       // lists first (the two sets are written in opposite orders).
       {"c:\\maps\\Level.map", "Maps/Level.map"},
@@ -289,8 +287,8 @@ TEST_F(PosixFiles, NamesFindTheirFilesWhateverTheLetterCaseAndEnding) {
     const char* path;
     platform::Error error;
   } failures[] = {
-      {"c:\\program files\\worldcraft\\textures\\base.wad", ENOENT},
-      {"c:\\program files\\worldcraft\\textures\\castle.wad\\x", ENOTDIR},
+      {"c:\\long folder\\textures\\base.wad", ENOENT},
+      {"c:\\long folder\\textures\\castle.wad\\x", ENOTDIR},
       {"c:\\data\\sub\\", 0},
       {"c::\\data", EINVAL},
       {"", ENOENT},
@@ -354,10 +352,7 @@ TEST_F(PosixFiles, NamesWindowsRefusesReachNothing) {
   EXPECT_EQ(ReadHostFile(prefix.OnC("Data/victim.txt")), "keep");
   EXPECT_EQ(test_support::FolderContents(prefix.OnC("Data")).size(), 1u);
 
-  ASSERT_EQ(platform::ChangeDrive('c'), 0);
-  ASSERT_EQ(platform::ChangeFolder("c:\\data\\sub\\"), 0);
-  EXPECT_EQ(platform::CurrentFolder(), "C:\\Data\\Sub");
-  // A new name so written can become a folder but not a file.
+  // A new name with a trailing separator can become a folder but not a file.
   platform::File file;
   EXPECT_NE(Files().Create("c:\\data\\new.txt\\", file), 0);
   EXPECT_FALSE(fs::exists(prefix.OnC("Data/new.txt")));

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "platform/common/batch_text.h"
-#include "platform/common/command_line.h"
 #include "platform/platform.h"
 #include "tests/support/host_files.h"
 #include "tests/support/process_wait.h"
@@ -28,13 +27,6 @@ using test_support::EndsWithin;
 using test_support::ReadHostFile;
 using test_support::WriteHostFile;
 using namespace std::chrono_literals;
-
-TEST(CommandLine, QuotesGroupWordsAndAreRemoved) {
-  using Words = std::vector<std::string>;
-  EXPECT_EQ(platform::common::SplitCommandLine("  \"c:\\my maps\\run.bat\"\targ  \"\" x\"y z\"w"),
-            (Words{"c:\\my maps\\run.bat", "arg", "", "xy zw"}));
-  EXPECT_EQ(platform::common::SplitCommandLine("  "), Words{});
-}
 
 class Processes : public testing::Test {
  protected:
@@ -97,23 +89,21 @@ TEST_F(Processes, ProgramsThatCannotStartLeaveTheIdAlone) {
   EXPECT_EQ(platform::StartProcess("no-such-program-anywhere", id), ENOENT);
   EXPECT_EQ(platform::StartProcess("c:\\tools\\notes.txt", id), EACCES);
   EXPECT_EQ(platform::StartProcess("\"c:\\tools\\missing.bat\"", id), ENOENT);
-  EXPECT_EQ(platform::StartProcess("", id), ENOENT);
+  EXPECT_EQ(platform::StartProcess("  ", id), ENOENT);
   EXPECT_EQ(id, 12345);
 }
 
 TEST_F(Processes, BatchFilesRunThroughTheInterpreterBesideTheProgram) {
   // Beside this test program lies a stand-in korvane-cmd that records its id and arguments, and a
-  // moment later that it ended: the id returned must be its own.
-  WriteHostFile(prefix.OnC("Program Files/Worldcraft/Textures/2HLWAD.BAT"), "exit\r\n");
+  // moment later that it ended: the id returned must be its own. Quotes group words and go.
+  WriteHostFile(prefix.OnC("My Maps/2HLWAD.BAT"), "exit\r\n");
   const std::string record = (prefix.path() / "record").string();
   setenv("PLATFORM_PROBE_RECORD", record.c_str(), 1);
   std::int32_t id = 0;
-  ASSERT_EQ(
-      platform::StartProcess("\"c:\\program files\\worldcraft\\textures\\2hlwad.bat\" one", id), 0);
+  ASSERT_EQ(platform::StartProcess("  \"c:\\my maps\\2hlwad.bat\"\tone  \"\" x\"y z\"w", id), 0);
   ASSERT_TRUE(EndsWithin(id, 5000ms));
-  EXPECT_EQ(
-      ReadHostFile(record),
-      std::to_string(id) + " c:\\program files\\worldcraft\\textures\\2hlwad.bat one ended\n");
+  EXPECT_EQ(ReadHostFile(record),
+            std::to_string(id) + " c:\\my maps\\2hlwad.bat one  xy zw ended\n");
 }
 
 TEST(AsciiBatchText, EachRunBeyondAsciiGoesIntoAVariable) {
