@@ -62,15 +62,6 @@ platform::FileSystem& Files() {
   return platform::NativeFileSystem();
 }
 
-void UseTimeZone(const char* zone) {
-  setenv("TZ", zone, 1);
-  tzset();
-}
-
-void MakeReadOnly(const std::string& path) {
-  fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-}
-
 std::string Host(const std::string& path) {
   std::string host = "<error>";
   // A failure leaves "<error>", which the expectation then shows.
@@ -107,21 +98,19 @@ TEST_F(PosixFiles, ModificationTimeIsLocalTimeAtWholeSecondsAsAnOleDate) {
     const char* path;
     double expected;
   } cases[] = {
-      {"UTC", "c:\\textures\\BASE.WAD", 36925 + (4 * 3600 + 5 * 60 + 6) / 86400.0},
-      {"UTC", "c:\\textures", 36925 + (4 * 3600 + 5 * 60 + 6) / 86400.0},
       // Five hours west of UTC: the day before, 23:05:06.
       {"EST5", "c:\\textures\\base.wad", 36924 + (23 * 3600 + 5 * 60 + 6) / 86400.0},
+      {"UTC", "c:\\textures\\BASE.WAD", 36925 + (4 * 3600 + 5 * 60 + 6) / 86400.0},
+      {"UTC", "c:\\textures", 36925 + (4 * 3600 + 5 * 60 + 6) / 86400.0},
   };
   for (const auto& c : cases) {
-    UseTimeZone(c.zone);
+    setenv("TZ", c.zone, 1);
+    tzset();
     double date = 0;
     ASSERT_EQ(Files().ModificationTime(c.path, date), 0) << c.path;
     EXPECT_EQ(date, c.expected) << c.zone << " " << c.path;
   }
-}
-
-TEST(OleDate, CountsFromTheEndOf1899BothWays) {
-  UseTimeZone("UTC");
+  // Still in UTC: days count from the end of 1899, both ways.
   EXPECT_EQ(platform::posix::OleDateOf(-2209161600), 0.0);  // 1899-12-30 00:00
   EXPECT_EQ(platform::posix::OleDateOf(-2209161600 + 86400 + 43200), 1.5);
   EXPECT_EQ(platform::posix::OleDateOf(-2209161600 - 86400 + 21600), -1.25);
@@ -150,7 +139,7 @@ TEST_F(PosixFiles, ListingLeavesOutHiddenFilesAndCountsNamesWindowsCannotHold) {
 TEST_F(PosixFiles, FailuresCarryTheirErrorNumbers) {
   WriteHostFile(prefix.OnC("Data/Locked.txt"), "keep");
   WriteHostFile(prefix.OnC("Data/other.txt"), "other");
-  MakeReadOnly(prefix.OnC("Data/Locked.txt"));
+  fs::permissions(prefix.OnC("Data/Locked.txt"), fs::perms::owner_write, fs::perm_options::remove);
   fs::create_directory(prefix.OnC("Data/Sub"));
   // A FIFO is refused at once, with or without a reader, instead of waiting for one.
   ASSERT_EQ(mkfifo(prefix.OnC("Data/alone.log").c_str(), 0666), 0);
@@ -192,7 +181,7 @@ TEST_F(PosixFiles, FailuresCarryTheirErrorNumbers) {
 TEST_F(PosixFiles, CreateAndDeleteReplaceALinkAndNeverTouchItsTarget) {
   WriteHostFile(prefix.OnC("victim.txt"), "the user's own file");
   WriteHostFile(prefix.OnC("locked.txt"), "read-only");
-  MakeReadOnly(prefix.OnC("locked.txt"));
+  fs::permissions(prefix.OnC("locked.txt"), fs::perms::owner_write, fs::perm_options::remove);
   fs::create_directory(prefix.OnC("Textures"));
   const struct {
     const char* target;
