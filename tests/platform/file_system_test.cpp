@@ -99,8 +99,8 @@ TEST_F(PosixFiles, ModificationTimeIsLocalTimeAtWholeSecondsAsAnOleDate) {
     double expected;
   } cases[] = {
       // Five hours west of UTC: the day before, 23:05:06.
-      {"EST5", "c:\\textures\\base.wad", 36924 + (23 * 3600 + 5 * 60 + 6) / 86400.0},
-      {"UTC", "c:\\textures\\BASE.WAD", 36925 + (4 * 3600 + 5 * 60 + 6) / 86400.0},
+      {"EST5", "c:\\textures\\BASE.WAD", 36924 + (23 * 3600 + 5 * 60 + 6) / 86400.0},
+      {"UTC", "c:\\textures\\base.wad", 36925 + (4 * 3600 + 5 * 60 + 6) / 86400.0},
       {"UTC", "c:\\textures", 36925 + (4 * 3600 + 5 * 60 + 6) / 86400.0},
   };
   for (const auto& c : cases) {
