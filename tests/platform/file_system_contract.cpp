@@ -216,11 +216,6 @@ TEST_P(NativeContract, TheCurrentFolderFollowsTheDiskAndEachDriveKeepsItsOwn) {
   }
   ASSERT_EQ(platform::ChangeFolder(".."), 0);
   ExpectCurrent(home);
-  std::string host;
-  std::string homeHost;
-  ASSERT_EQ(platform::HostPath("New Folder\\..\\Not There.WAD", host), 0);
-  ASSERT_EQ(platform::HostPath(home, homeHost), 0);
-  EXPECT_EQ(host, (std::filesystem::path(homeHost) / "Not There.WAD").string());
   ASSERT_EQ(platform::ChangeFolder(home.substr(2) + "\\mixed case"), 0);
   ExpectCurrent(home + "\\Mixed Case");
 
@@ -239,6 +234,7 @@ TEST_P(NativeContract, TheCurrentFolderFollowsTheDiskAndEachDriveKeepsItsOwn) {
   ExpectCurrent(home + "\\Mixed Case\\Inner");
   // A drive whose folder has gone is entered at its root.
   ASSERT_EQ(platform::ChangeDrive(otherLetter), 0);
+  std::string host;
   ASSERT_EQ(platform::HostPath(home + "\\Mixed Case", host), 0);
   ASSERT_EQ(std::filesystem::remove_all(host), 4u);
   ASSERT_EQ(platform::ChangeDrive(drive[0]), 0);

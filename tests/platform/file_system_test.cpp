@@ -30,6 +30,7 @@ namespace fs = std::filesystem;
 using test_support::ReadHostFile;
 using test_support::WriteHostFile;
 using Names = std::vector<std::string>;
+using platform_contract::PutFile;
 
 // Drive c: of a prefix of its own, with the folder on disk in other letter case than its name, and
 // a drive d: beside it.
@@ -167,8 +168,8 @@ TEST_F(PosixFiles, FailuresCarryTheirErrorNumbers) {
       {Files().Rename("c:\\data\\other.txt", "c:\\data\\locked.txt"), EEXIST},
       {Files().Write(file, "x", 1), EBADF},
       {Files().Read(file, &byte, 1, got), EBADF},
-      {platform_contract::PutFile(Files(), "c:\\data\\alone.log", "log"), ENXIO},
-      {platform_contract::PutFile(Files(), "c:\\data\\read.log", "log"), EACCES},
+      {PutFile(Files(), "c:\\data\\alone.log", "log"), ENXIO},
+      {PutFile(Files(), "c:\\data\\read.log", "log"), EACCES},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(cases[i].error, cases[i].expected) << "case " << i;
@@ -190,12 +191,11 @@ TEST_F(PosixFiles, CreateAndDeleteReplaceALinkAndNeverTouchItsTarget) {
                {"locked.txt", "locked.log"},
                {"nowhere/new.txt", "dangling.log"}};
   for (const auto& link : links) {
-    fs::create_symlink(prefix.OnC(link.target), prefix.OnC(std::string("Textures/") + link.link));
-    ASSERT_EQ(platform_contract::PutFile(Files(), "c:\\textures\\" + std::string(link.link), "new"),
-              0)
-        << link.link;
-    EXPECT_FALSE(fs::is_symlink(prefix.OnC(std::string("Textures/") + link.link)));
-    EXPECT_EQ(ReadHostFile(prefix.OnC(std::string("Textures/") + link.link)), "new");
+    const std::string at = prefix.OnC(std::string("Textures/") + link.link);
+    fs::create_symlink(prefix.OnC(link.target), at);
+    ASSERT_EQ(PutFile(Files(), "c:\\textures\\" + std::string(link.link), "new"), 0) << at;
+    EXPECT_FALSE(fs::is_symlink(at));
+    EXPECT_EQ(ReadHostFile(at), "new");
   }
   EXPECT_EQ(ReadHostFile(prefix.OnC("victim.txt")), "the user's own file");
   EXPECT_EQ(ReadHostFile(prefix.OnC("locked.txt")), "read-only");

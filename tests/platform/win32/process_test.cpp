@@ -75,26 +75,15 @@ TEST_F(Win32Processes, RunningAndEndedProcessesReadAsSuch) {
   EXPECT_FALSE(platform::ProcessIsRunning(running));
   EXPECT_FALSE(platform::ProcessIsRunning(0));
   EXPECT_FALSE(platform::ProcessIsRunning(-1));
+  EXPECT_NE(platform::StartProcess("\"" + scratch + "missing.exe\"", still), 0);
 }
 
-TEST_F(Win32Processes, TheRawArgumentTextKeepsQuotesAndBlanksAsTyped) {
+// Through a batch, the probe lies beside this test program, and neither in the batch's folder nor
+// on PATH: the batch finds it there by its bare name. (Wine may find it by itself, so the batch's
+// PATH is checked too.)
+TEST_F(Win32Processes, TheRawArgumentTextArrivesAsTypedDirectlyOrThroughABatch) {
   const std::string probe = "\"" + Probe() + "\"";
-  EXPECT_EQ(ArgumentTextOf(probe + " \"C:\\My Maps\\a b.map\""), "\"C:\\My Maps\\a b.map\"");
-  EXPECT_EQ(ArgumentTextOf(probe + "   \"a.map\"  \"b.map\" "), "\"a.map\"  \"b.map\" ");
-  EXPECT_EQ(ArgumentTextOf(probe + " \"C:\\My Maps\\a b.map"), "\"C:\\My Maps\\a b.map");
-  EXPECT_EQ(ArgumentTextOf(probe + " a\\\"b\\\\\" c"), "a\\\"b\\\\\" c");
-  EXPECT_EQ(ArgumentTextOf(probe), "");
-  EXPECT_EQ(ArgumentTextOf(probe + " \u0414\u043e\u043c \u30c6.map"),
-            "\u0414\u043e\u043c \u30c6.map");
-  // An unquoted program name ends at the first blank.
-  ASSERT_EQ(platform::ChangeFolder(std::filesystem::path(Probe()).parent_path().string()), 0);
-  EXPECT_EQ(ArgumentTextOf(std::string(PROBE_PROGRAM) + " \"x y\""), "\"x y\"");
-}
-
-// The probe lies beside this test program, and neither in the batch's folder nor on PATH: a batch
-// finds it there by its bare name. (Wine may find it by itself, so the batch's PATH is checked
-// too.)
-TEST_F(Win32Processes, ABatchRunsThroughTheCommandInterpreterAndFindsProgramsBesideThisOne) {
+  const std::string probeFolder = std::filesystem::path(Probe()).parent_path().string();
   ASSERT_TRUE(CreateDirectoryA((scratch + "my folder").c_str(), nullptr));
   ASSERT_EQ(platform::ChangeDrive(scratch[0]), 0);
   ASSERT_EQ(platform::ChangeFolder(scratch), 0);
@@ -106,12 +95,19 @@ TEST_F(Win32Processes, ABatchRunsThroughTheCommandInterpreterAndFindsProgramsBes
   // Letters beyond ASCII reach the program as written, whatever code page cmd.exe reads in.
   EXPECT_EQ(ArgumentTextOf("\"" + batch + "\""),
             "\"quoted name.map\" 100%\u00e2 Preis_\u20ac \u0414\u043e\u043c.map");
-  const std::string folder = std::filesystem::path(Probe()).parent_path().string();
   EXPECT_EQ(test_support::ReadHostFile(scratch + "path.txt"),
-            std::string(std::getenv("PATH")) + ";" + folder + "\r\n");
+            std::string(std::getenv("PATH")) + ";" + probeFolder + "\r\n");
 
-  std::int32_t id = 0;
-  EXPECT_NE(platform::StartProcess("\"" + scratch + "missing.exe\"", id), 0);
+  EXPECT_EQ(ArgumentTextOf(probe + " \"C:\\My Maps\\a b.map\""), "\"C:\\My Maps\\a b.map\"");
+  EXPECT_EQ(ArgumentTextOf(probe + "   \"a.map\"  \"b.map\" "), "\"a.map\"  \"b.map\" ");
+  EXPECT_EQ(ArgumentTextOf(probe + " \"C:\\My Maps\\a b.map"), "\"C:\\My Maps\\a b.map");
+  EXPECT_EQ(ArgumentTextOf(probe + " a\\\"b\\\\\" c"), "a\\\"b\\\\\" c");
+  EXPECT_EQ(ArgumentTextOf(probe), "");
+  EXPECT_EQ(ArgumentTextOf(probe + " \u0414\u043e\u043c \u30c6.map"),
+            "\u0414\u043e\u043c \u30c6.map");
+  // An unquoted program name ends at the first blank.
+  ASSERT_EQ(platform::ChangeFolder(probeFolder), 0);
+  EXPECT_EQ(ArgumentTextOf(std::string(PROBE_PROGRAM) + " \"x y\""), "\"x y\"");
 }
 
 // A batch ends with every program it started, a program whose parent has gone among them (the
