@@ -1,9 +1,8 @@
 #pragma once
 
-// What every implementation of platform::FileSystem does alike: the POSIX one (below a Wine
-// prefix), the Win32 one, and the kit's memory fake. Each test program instantiates
-// FileSystemContract with the implementations it can reach, and NativeContract (drives, the current
-// folder, the clock) with its operating system's; what only one of them does is tested beside it.
+// What every platform::FileSystem does alike: the POSIX one (below a Wine prefix), the Win32 one
+// and the kit's memory fake; NativeContract adds drives, the current folder and the clock for the
+// first two. What only one of them does is tested beside it.
 
 #include <gtest/gtest.h>
 
@@ -46,13 +45,10 @@ class FileSystemContract : public testing::TestWithParam<FileSystemKind> {
   platform::FileSystem& fs() { return subject_->fs(); }
   std::string Folder() const { return subject_->Folder(); }
   std::string At(const std::string& name) const { return Folder() + "\\" + name; }
-  std::string OtherDriveRoot() const { return subject_->OtherDriveRoot(); }
   platform::Error Put(const std::string& name, const std::string& content) {
     return PutFile(fs(), At(name), content);
   }
   std::string Get(const std::string& name) { return GetFile(fs(), At(name)); }
-
- private:
   std::unique_ptr<FileSystemUnderTest> subject_;
 };
 

@@ -1,7 +1,5 @@
-// The POSIX file system: the contract every implementation keeps, then what only it does: how it
-// maps Windows names onto a Wine prefix (drives, letter case, the characters and endings Windows
-// treats its own way), links, FIFOs, permissions, names Linux allows and Windows does not, time
-// zones.
+// The POSIX file system: the contract, then what only it does: Windows names mapped onto a Wine
+// prefix (drives, letter case, endings), links, FIFOs, permissions, names Windows cannot hold.
 
 #include <errno.h>
 #include <fcntl.h>
@@ -32,8 +30,7 @@ using test_support::WriteHostFile;
 using Names = std::vector<std::string>;
 using platform_contract::PutFile;
 
-// Drive c: of a prefix of its own, with the folder on disk in other letter case than its name, and
-// a drive d: beside it.
+// Drive c: of a prefix of its own (its folder on disk in other letter case), and a drive d:.
 class Native : public platform_contract::FileSystemUnderTest {
  public:
   Native() {
@@ -298,12 +295,10 @@ TEST_F(PosixFiles, RememberedFolderNamesFollowChangesOnDisk) {
   WriteHostFile(prefix.OnC("Big/First.wad"), "");
   Age(prefix.OnC("Big"));
   EXPECT_EQ(Host("c:\\big\\first.wad"), prefix.OnC("Big/First.wad"));
-
   WriteHostFile(prefix.OnC("Big/Second.WAD"), "");
   EXPECT_EQ(Host("c:\\big\\second.wad"), prefix.OnC("Big/Second.WAD"));
   Age(prefix.OnC("Big"));
   EXPECT_EQ(Host("c:\\big\\second.wad"), prefix.OnC("Big/Second.WAD"));
-
   fs::rename(prefix.OnC("Big/Second.WAD"), prefix.OnC("Big/SECOND.wad"));
   EXPECT_EQ(Host("c:\\big\\second.wad"), prefix.OnC("Big/SECOND.wad"));
   fs::remove(prefix.OnC("Big/First.wad"));

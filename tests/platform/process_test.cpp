@@ -112,9 +112,6 @@ TEST(AsciiBatchText, EachRunBeyondAsciiGoesIntoAVariable) {
     std::string ascii;
     std::vector<std::string> runs;
   } cases[] = {
-      {"c:\r\nwadconv.exe -wad2hl Base.wad>logs\\base.log\r\n",
-       "c:\r\nwadconv.exe -wad2hl Base.wad>logs\\base.log\r\n",
-       {}},
       {"wadconv.exe -wad2hl Ch\u00e2teau.wad>logs\\ch\u00e2teau.log",
        "wadconv.exe -wad2hl Ch%KORVANE_TEXT_1%teau.wad>logs\\ch%KORVANE_TEXT_2%teau.log",
        {"\u00e2", "\u00e2"}},
@@ -140,11 +137,11 @@ int TakeInChild(const std::string& path) {
     const platform::Error error = platform::TakeRunLock(path, lock);
     _exit(error == 0 ? 0 : error == platform::kLockHeld ? 1 : 2);
   }
-  int status = 0;
-  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
-    return -1;
+  int status = -1;
+  if (child > 0) {
+    waitpid(child, &status, 0);
   }
-  return std::array{0, platform::kLockHeld, -1}[WEXITSTATUS(status) % 3];
+  return WIFEXITED(status) ? std::array{0, platform::kLockHeld, -1}[WEXITSTATUS(status) % 3] : -1;
 }
 
 TEST_F(Processes, TheRunLockHasOneHolderUntilReleasedOrEndedAndNeverGoesThroughALink) {

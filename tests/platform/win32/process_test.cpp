@@ -97,7 +97,6 @@ TEST_F(Win32Processes, TheRawArgumentTextArrivesAsTypedDirectlyOrThroughABatch) 
             "\"quoted name.map\" 100%\u00e2 Preis_\u20ac \u0414\u043e\u043c.map");
   EXPECT_EQ(test_support::ReadHostFile(scratch + "path.txt"),
             std::string(std::getenv("PATH")) + ";" + probeFolder + "\r\n");
-
   EXPECT_EQ(ArgumentTextOf(probe + " \"C:\\My Maps\\a b.map\""), "\"C:\\My Maps\\a b.map\"");
   EXPECT_EQ(ArgumentTextOf(probe + "   \"a.map\"  \"b.map\" "), "\"a.map\"  \"b.map\" ");
   EXPECT_EQ(ArgumentTextOf(probe + " \"C:\\My Maps\\a b.map"), "\"C:\\My Maps\\a b.map");
