@@ -218,7 +218,6 @@ TEST_P(NativeContract, TheCurrentFolderFollowsTheDiskAndEachDriveKeepsItsOwn) {
   ExpectCurrent(home);
   ASSERT_EQ(platform::ChangeFolder(home.substr(2) + "\\mixed case"), 0);
   ExpectCurrent(home + "\\Mixed Case");
-
   const std::string other = subject_->OtherDriveRoot();
   if (other.empty()) {
     GTEST_SKIP() << "no second drive";

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "platform/platform.h"
@@ -37,6 +38,7 @@ struct FileSystemKind {
   // The memory fake knows files only, by names that tell letter case apart.
   bool hasFolders = true;
   bool ignoresLetterCase = true;
+  friend void PrintTo(const FileSystemKind& kind, std::ostream* out) { *out << kind.name; }
 };
 
 class FileSystemContract : public testing::TestWithParam<FileSystemKind> {

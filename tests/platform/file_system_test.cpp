@@ -335,7 +335,6 @@ TEST_F(PosixFiles, NamesWindowsRefusesReachNothing) {
   }
   EXPECT_EQ(ReadHostFile(prefix.OnC("Data/victim.txt")), "keep");
   EXPECT_EQ(test_support::FolderContents(prefix.OnC("Data")).size(), 1u);
-
   // A new name with a trailing separator can become a folder but not a file.
   platform::File file;
   EXPECT_NE(Files().Create("c:\\data\\new.txt\\", file), 0);
