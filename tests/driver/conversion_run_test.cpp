@@ -1,5 +1,4 @@
-// Whole runs of the driver on the memory window, with the real batch interpreter and the real
-// converter (or a stand-in converter in the texture folder), in a temporary WINEPREFIX.
+// Whole runs of the driver on the memory window, its converter real or a stand-in.
 
 #include <gtest/gtest.h>
 
@@ -7,7 +6,6 @@
 #include <regex>
 #include <thread>
 
-#include "core/failure.h"
 #include "core/text_box.h"
 #include "driver/examination.h"
 #include "driver/run_paths.h"
@@ -20,10 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace driver_testing;
-
-std::string Decision(const std::string& name, const std::string& verdict) {
-  return core::FixedWidth(DriverPath(name), 40) + ": " + verdict;
-}
 
 // The first of `parts` that does not stand in `text` after the ones before it; empty when all do.
 std::string MissingInOrder(const std::string& text, const std::vector<std::string>& parts) {
@@ -42,19 +36,10 @@ platform::Error NoBatch(const std::string&, std::int32_t&) {
   return platform::Error{5};
 }
 
-class ConversionRun : public ::testing::Test {
- protected:
-  void SetUp() override { EmptyTextureFolder(); }
-};
-
-// A folder through four runs: empty; WADs named with what a command interpreter reads as syntax,
-// and a hidden one; nothing to do; files changed behind their stamps' backs and a new WAD.
-TEST_F(ConversionRun, EachRunConvertsWhatChangedSinceItsStampAndAnUpToDateRunShowsNoWindow) {
-  const RunOutcome empty = RunKorvane(PressDone, NoBatch);
-  EXPECT_EQ(ReadHostFile(In("successful.log")), driver::kNothingToConvert);
-  EXPECT_TRUE(fs::is_directory(In("logs")));
-  EXPECT_FALSE(empty.everShown);
-
+// A folder through three runs: WADs named with what a command interpreter reads as syntax, and a
+// hidden one; nothing to do; files changed behind their stamps' backs and a new WAD.
+TEST(ConversionRun, EachRunConvertsWhatChangedSinceItsStampAndAnUpToDateRunShowsNoWindow) {
+  EmptyTextureFolder();
   // Each WAD, and the stem of the files the driver makes for it.
   const std::pair<std::string, std::string> wads[] = {
       {"my tex.wad", "my tex"}, {"Fire&Ice.wad", "fire&ice"}, {"100%.wad", "100%"},
@@ -66,7 +51,6 @@ TEST_F(ConversionRun, EachRunConvertsWhatChangedSinceItsStampAndAnUpToDateRunSho
   WriteHostFile(In(".hidden.wad"), QuakeWad(1));
   test_support::MarkHidden(In(".hidden.wad"));
   const RunOutcome run = RunKorvane();
-
   EXPECT_EQ(run.failureCount, 0) << run.log;
   for (const auto& [wad, stem] : wads) {
     EXPECT_TRUE(Mentions(run.log, kConverted + DriverPath(stem + ".hlwad"))) << wad;
@@ -76,13 +60,11 @@ TEST_F(ConversionRun, EachRunConvertsWhatChangedSinceItsStampAndAnUpToDateRunSho
   EXPECT_FALSE(Mentions(run.log, "hidden"));
   EXPECT_EQ(ReadHostFile(In("steady.hlwad")).substr(0, 4), "WAD3");
   EXPECT_TRUE(run.everShown && !run.command1Visible);
-
   WriteHostFile(In("error.log"), "old");
   const RunOutcome upToDate = RunKorvane(PressDone, NoBatch);
   EXPECT_EQ(ReadHostFile(In("successful.log")), driver::kNothingToConvert);
   EXPECT_FALSE(fs::exists(In("error.log")));
   EXPECT_FALSE(upToDate.everShown);
-
   ShiftModificationTime(In("my tex.wad"), -60);
   WriteHostFile(In("Fire&Ice.hlwad"), ReadHostFile(In("Fire&Ice.hlwad")) + "x");
   fs::resize_file(In("logs/100%.stmp"), driver::kStampRecordSize - 4);
@@ -96,9 +78,9 @@ TEST_F(ConversionRun, EachRunConvertsWhatChangedSinceItsStampAndAnUpToDateRunSho
             0);
   WriteHostFile(In("Castle.wad"), QuakeWad(3, 5));
   const RunOutcome changed = RunKorvane();
-
   for (const auto& [wad, stem] : wads) {
-    EXPECT_TRUE(Mentions(changed.log, Decision(wad, stem == "steady" ? "Ok" : "Convert")))
+    EXPECT_TRUE(Mentions(changed.log, core::FixedWidth(DriverPath(wad), 40) +
+                                          (stem == "steady" ? ": Ok" : ": Convert")))
         << wad << "\n"
         << changed.log;
   }
@@ -150,7 +132,7 @@ struct VerdictCase {
 // cause outside it, and that conversions no rule must fail pass. Only the converter's error marker
 // in capitals is an error, and an HL WAD counts only when this run's converter wrote it, even in
 // the same second as an older one.
-TEST_F(ConversionRun, EveryVerdictNamesItsCause) {
+TEST(ConversionRun, EveryVerdictNamesItsCause) {
   const std::string a = DriverPath("a.hlwad");
   const std::string wad = QuakeWad(1);
   const Files unconverted = {{"a.hlwad", kAbsent}, {"logs/a.stmp", kAbsent}};
@@ -191,7 +173,8 @@ TEST_F(ConversionRun, EveryVerdictNamesItsCause) {
                   {{"Base.wad", wad}, {"base.WAD", QuakeWad(2)}},
                   {kConverted + DriverPath("base.hlwad"), kFailed + DriverPath("base.hlwad"),
                    "base.WAD shares its HL WAD name with Base.wad", kSecondRun,
-                   Decision("Base.wad", "Ok"), "base.WAD shares its HL WAD name with Base.wad"}),
+                   core::FixedWidth(DriverPath("Base.wad"), 40) + ": Ok",
+                   "base.WAD shares its HL WAD name with Base.wad"}),
       VerdictCase("a file where the logs folder should be", 2,
                   {{"a.wad", wad}, {"a.hlwad", "old"}, {"logs", "a file"}},
                   {DriverPath("logs") + ": Not a directory.", kFailed + a, "Not converted"},
@@ -238,17 +221,10 @@ TEST_F(ConversionRun, EveryVerdictNamesItsCause) {
   }
 }
 
-TEST_F(ConversionRun, MissingTextureFolderStopsBeforeTheWindow) {
-  fs::remove_all(DriveC() / "program files");
-  window::MemoryWindow window;
-  EXPECT_THROW(driver::ConversionDriver(window), core::SystemFailure);
-  EXPECT_FALSE(window.Loaded());
-  EXPECT_FALSE(fs::exists(DriveC() / "program files"));
-}
-
 // The first WAD takes 2.5 s; once it is converted the user closes the window while the second one
 // still converts.
-TEST_F(ConversionRun, ClosingTheWindowStopsTheConverterAndEndsWithoutDone) {
+TEST(ConversionRun, ClosingTheWindowStopsTheConverterAndEndsWithoutDone) {
+  EmptyTextureFolder();
   WriteHostFile(In("a_quick.wad"), QuakeWad(1));
   WriteHostFile(In("b_slow.wad"), QuakeWad(1));
   WriteHostFile(In("b_slow.hlwad"), QuakeWad(1) + "from an earlier run");
@@ -256,9 +232,7 @@ TEST_F(ConversionRun, ClosingTheWindowStopsTheConverterAndEndsWithoutDone) {
   DropStandInConverter(
       R"(case "$2" in b_slow.wad) echo part > b_slow.hlwad.tmp; echo started; sleep 60 ;; )"
       R"(*) sleep 2.5 ;; esac; cat "$2" > "${2%.*}.hlwad")");
-  const auto begin = std::chrono::steady_clock::now();
   std::string reason;
-
   const RunOutcome run = RunKorvane([&reason](window::MemoryWindow& w) {
     if (fs::exists(In("a_quick.hlwad")) && !w.Closed()) {
       std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -266,11 +240,7 @@ TEST_F(ConversionRun, ClosingTheWindowStopsTheConverterAndEndsWithoutDone) {
       reason = driver::StopReason(w);
     }
   });
-
-  EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(30));
-  EXPECT_TRUE(run.stopped);
-  EXPECT_FALSE(window::DonePressed);
-  EXPECT_TRUE(run.command1Visible);
+  EXPECT_TRUE(run.stopped && run.command1Visible && !window::DonePressed);
   const std::string errorLog = ReadHostFile(In("error.log"));
   ASSERT_FALSE(reason.empty());
   // The converter-run line opens with four dots, gains three each clock second, and ends with the

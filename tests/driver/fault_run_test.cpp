@@ -1,8 +1,7 @@
-// Every file operation of a whole run in turn fails once, or stops the run (it and every later one
-// fail, and no batch starts any more); an undisturbed run follows each. Whatever happened, no stamp
-// stands without the HL WAD the converter makes, no WAD is reported both failed and converted, a
-// run without failures converted everything and saved successful.log, and the undisturbed run
-// converts every WAD.
+// Every file operation of a run in turn fails, or stops the run (it and all later ones fail, no
+// batch starts), and an undisturbed run follows. No stamp may stand without its converted HL WAD,
+// no WAD be both failed and converted, a run without failures must have converted all, and the
+// undisturbed run must convert every WAD.
 
 #include <gtest/gtest.h>
 
@@ -39,7 +38,6 @@ struct Pack {
   std::map<std::string, std::string> files;
   std::map<std::string, fs::file_time_type> times;
   std::map<std::string, std::string> converted;
-
   void Restore() const {
     fs::remove_all(TextureFolder());
     fs::create_directories(TextureFolder() / "logs");
@@ -104,7 +102,6 @@ TEST(FaultRun, EveryFailingOrStoppingOperationLeavesATruthfulRunAndASecondRunCon
   ASSERT_EQ(RunOn(counting).failureCount, 0);
   const std::vector<std::string> operations = counting.calls();
   ASSERT_GT(operations.size(), 50u);
-
   for (const bool stop : {false, true}) {
     for (int call = 1; call <= static_cast<int>(operations.size()); ++call) {
       SCOPED_TRACE((stop ? "stopped at operation " : "failed operation ") + std::to_string(call) +

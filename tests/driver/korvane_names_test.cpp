@@ -1,5 +1,4 @@
-// WADs named in any script, converted by the korvane program as a user starts it: through its
-// command interpreter (cmd.exe on Windows, korvane-cmd elsewhere) and the real converter.
+// WADs named in any script, through the korvane program, its command interpreter and the converter.
 
 #include <gtest/gtest.h>
 
@@ -25,9 +24,7 @@ TEST(KorvaneNames, WadsNamedInAnyScriptConvertAndAreStamped) {
     WriteHostFile(In(stem + ".wad"), QuakeWad(2));
   }
   const test_support::TemporaryFolder scratch("korvane-names");
-
   const auto run = RunHeadless(KORVANE_PROGRAM, scratch.path());
-
   EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
   const std::string runLog = ReadHostFile(In("successful.log"));
   for (const auto& [stem, lower] : wads) {
@@ -35,8 +32,6 @@ TEST(KorvaneNames, WadsNamedInAnyScriptConvertAndAreStamped) {
     EXPECT_EQ(ReadHostFile(In("logs/" + lower + ".stmp")).size(), driver::kStampRecordSize);
     EXPECT_EQ(ReadHostFile(In("logs/" + lower + ".log")), "<missing>");
   }
-
-  // The stamps hold: the next run finds everything up to date.
   EXPECT_EQ(RunHeadless(KORVANE_PROGRAM, scratch.path()).exitCode, 0);
   EXPECT_EQ(ReadHostFile(In("successful.log")), driver::kNothingToConvert);
 }

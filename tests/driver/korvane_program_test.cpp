@@ -31,12 +31,10 @@ using namespace driver_testing;
 class KorvaneProgram : public ::testing::Test {
  protected:
   void SetUp() override { EmptyTextureFolder(); }
-
   test_support::ProgramRun Run(const std::vector<std::string>& arguments = {},
                                const std::string& program = KORVANE_PROGRAM) {
     return RunHeadless(program, scratch_.path(), arguments);
   }
-
   const test_support::TemporaryFolder scratch_{"korvane-program"};
 };
 
@@ -69,14 +67,11 @@ TEST_F(KorvaneProgram, TheExitStatusSaysHowTheRunWentAndTheRunLogIsPrinted) {
     SCOPED_TRACE(c.name);
     EmptyTextureFolder();
     WriteFiles(c.files);
-
     const auto run = Run();
-
     EXPECT_EQ(run.exitCode, c.status) << run.err;
     EXPECT_TRUE(Mentions(run.err, c.err)) << run.err;
     ExpectFiles(c.after);
     if (c.runLog != nullptr) {
-      // The whole run log, and where it was saved when a window would have shown it.
       const std::string runLog = ReadHostFile(In(c.runLog));
       EXPECT_TRUE(run.out == runLog + "\r\n" || (run.out.starts_with(runLog + "\r\n") &&
                                                  run.out.ends_with(DriverPath(c.runLog) + "\r\n")))
@@ -85,7 +80,6 @@ TEST_F(KorvaneProgram, TheExitStatusSaysHowTheRunWentAndTheRunLogIsPrinted) {
   }
 }
 
-// Waits until `done` holds, for at most `limit`.
 bool Within(std::chrono::milliseconds limit, const std::function<bool()>& done) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
   while (!done()) {
@@ -119,7 +113,6 @@ TEST_P(StoppedKorvane, LeavesNothingRunningAndSaysWhy) {
   };
   const pid_t korvane =
       test_support::StartProgram(scratch_.path(), KORVANE_PROGRAM, {}, scratch_.path(), Headless());
-
   // The run log reaches standard output as it grows: the first progress dots are there while
   // the batch still works on b.wad.
   ASSERT_TRUE(Within(std::chrono::seconds(10), [&] {
@@ -133,7 +126,6 @@ TEST_P(StoppedKorvane, LeavesNothingRunningAndSaysWhy) {
   ASSERT_EQ(::kill(korvane, signal), 0);
   const auto stopped =
       test_support::FinishProgram(korvane, scratch_.path(), std::chrono::seconds(10));
-
   EXPECT_EQ(stopped.exitCode, 128 + signal) << stopped.err;
   // The lock is free only once nothing of the batch runs, and that within 3 s.
   const int lock = ::open(In("korvane.lock").c_str(), O_RDWR | O_CLOEXEC);
@@ -143,7 +135,6 @@ TEST_P(StoppedKorvane, LeavesNothingRunningAndSaysWhy) {
   const std::vector<pid_t> ids = batch();
   EXPECT_TRUE(std::none_of(ids.begin(), ids.end(), platform::ProcessIsRunning));
   ::close(lock);
-
   if (signal != SIGKILL) {
     // The saved run log names the signal; what was half-written is gone.
     const std::string errorLog = ReadHostFile(In("error.log"));
@@ -199,12 +190,10 @@ TEST_F(KorvaneProgram, EveryProgramFollowsTheSameCommandLineRules) {
     }
   }
   EXPECT_FALSE(fs::exists(In("successful.log")));
-
   // korvane's help says where the texture folder is on this machine and what chooses it.
   const auto help = Run({"--help"});
   EXPECT_TRUE(Mentions(help.out, "\n  " + TextureFolder().string() + "\n")) << help.out;
   EXPECT_TRUE(Mentions(help.out, "WINEPREFIX=")) << help.out;
-
   // On a terminal lines end in LF: korvane's run log and wadconv's report.
   const auto terminal =
       Run({"-qec",
@@ -228,7 +217,6 @@ TEST_F(KorvaneProgram, TheSuggestedX86FixWorksAsPasted) {
       fs::create_directories(driveC / "Program Files");
     }
     fs::create_directories(textures);
-
     const auto before = Run();
     EXPECT_EQ(before.exitCode, 1);
     // The suggestion is the last words of the report, after "with ".
@@ -236,7 +224,6 @@ TEST_F(KorvaneProgram, TheSuggestedX86FixWorksAsPasted) {
     ASSERT_NE(at, std::string::npos) << before.err;
     const std::string command = before.err.substr(at + 6, before.err.rfind(".\n") - at - 6);
     ASSERT_EQ(std::system(("sh -e -c " + test_support::ShellWord(command)).c_str()), 0) << command;
-
     EXPECT_EQ(Run().exitCode, 0) << command;
     EXPECT_TRUE(fs::exists(textures / "successful.log")) << command;
   }

@@ -34,8 +34,7 @@ class PrefixEnvironment : public ::testing::Environment {
                    DriveC().string().c_str());
       std::exit(1);
     }
-    // The batch finds the real converter on PATH, unless a test drops a stand-in into the texture
-    // folder, which comes first.
+    // The batch finds the real converter on PATH, after a stand-in in the texture folder.
     const char* path = std::getenv("PATH");
     test_support::SetEnvironment("PATH", fs::absolute(WADCONV_FOLDER).make_preferred().string() +
                                              test_support::kPathListSeparator +

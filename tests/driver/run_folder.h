@@ -1,8 +1,8 @@
 #pragma once
 
-// The driver tests' kit: a temporary WINEPREFIX per test program whose drive c: holds the editor's
-// texture folder, helpers that write Quake WADs and stand-in converters there, runs of the driver
-// on the memory window, and runs of the korvane program without a display.
+// The driver tests' kit: a temporary WINEPREFIX per test program with the editor's texture folder,
+// Quake WADs and stand-in converters there, runs of the driver and of the program without a
+// display.
 
 #include <cstdint>
 #include <filesystem>
@@ -63,19 +63,14 @@ struct RunOutcome : driver::RunResult {
   bool command1Visible = false;
 };
 
-// Called on every event turn of the memory window.
 using User = std::function<void(window::MemoryWindow&)>;
-// Presses Done as soon as it shows.
 void PressDone(window::MemoryWindow& window);
 
-// Runs the driver on a memory window with `user` at it, the batch started by `start` and the run's
-// file operations going through `files`.
 RunOutcome RunKorvane(const User& user = PressDone,
                       driver::StartFunction start = platform::StartProcess,
                       platform::FileSystem& files = platform::NativeFileSystem());
 
-// The environment of a program run without a display: no X11 or Wayland server, no platform
-// chosen for Qt.
+// No display for a program: no X11 or Wayland server, no platform chosen for Qt.
 std::vector<std::pair<std::string, std::string>> Headless();
 // Runs `program` without a display in `scratch`, its output captured there.
 test_support::ProgramRun RunHeadless(const std::string& program,
