@@ -40,7 +40,6 @@ struct Pack {
   std::map<std::string, std::string> converted;
   void Restore() const {
     fs::remove_all(TextureFolder());
-    fs::create_directories(TextureFolder() / "logs");
     for (const auto& [name, content] : files) {
       WriteHostFile(In(name), content);
       fs::last_write_time(In(name), times.at(name));
