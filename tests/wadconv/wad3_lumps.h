@@ -1,7 +1,6 @@
 #pragma once
 
-// The texture lumps of a converter's WAD3 output, found through its directory, with its structure
-// checked on the way; what the lumps hold is for each test to compare.
+// The lumps of a WAD3 output found through its directory, its structure checked on the way.
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,3 @@
-// The real wadconv program, run the way Korvane's batch runs it: its exit statuses, output and real
-// files.
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -20,29 +17,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using test_support::ReadHostFile;
-using test_support::WriteHostFile;
+using namespace test_support;
 
-std::string SmallWad() {
-  std::vector<wadgen::Texture> textures;
-  const auto wad = wadgen::AssembleWad2(wadgen::MakeLumps({.sizes = {{16, 16}}}, textures), false);
-  return {wad.begin(), wad.end()};
-}
-
-// Run in a folder of its own, next to a private WINEPREFIX: everything goes to standard output in
-// lines with CR LF ends; an error line starts with the marker and a failed run leaves an older
-// output alone.
+// The real program, run as Korvane's batch runs it: all it says goes to standard output in lines
+// ending in CR LF, an error line starts with the marker, a failed run leaves an older output alone.
 TEST(WadconvProgram, ExitsWithWhatHappenedAndWritesOnlyAWholeOutput) {
-  const test_support::TemporaryFolder root("wadconv-test");
+  const TemporaryFolder root("wadconv-test");
   const fs::path work = root / "work";
   fs::create_directory(root / "wine");
+  std::vector<wadgen::Texture> textures;
+  const auto wad = wadgen::AssembleWad2(wadgen::MakeLumps({.sizes = {{16, 16}}}, textures), false);
   const struct {
     std::vector<std::string> arguments;
     std::string wad;
     int exitCode;
     std::string said;
   } cases[] = {
-      {{"-wad2hl", "MixedCase.wad"}, SmallWad(), wadconv::kExitConverted, "\"MixedCase.hlwad\""},
+      {{"-wad2hl", "MixedCase.wad"},
+       {wad.begin(), wad.end()},
+       wadconv::kExitConverted,
+       "\"MixedCase.hlwad\""},
       {{"-wad2hl", "MixedCase.wad"}, "WAD2", wadconv::kExitFailed, "too small for a WAD header"},
       {{}, {}, wadconv::kExitUsage, "usage: wadconv -wad2hl NAME"},
   };
@@ -52,9 +46,8 @@ TEST(WadconvProgram, ExitsWithWhatHappenedAndWritesOnlyAWholeOutput) {
     fs::create_directory(work);
     WriteHostFile(work / "MixedCase.wad", c.wad);
     WriteHostFile(work / "MixedCase.hlwad", "old");
-    const test_support::ProgramRun run =
-        test_support::RunProgram(work, WADCONV_PROGRAM, c.arguments, root.path(),
-                                 {{"WINEPREFIX", (root / "wine").string()}});
+    const ProgramRun run = RunProgram(work, WADCONV_PROGRAM, c.arguments, root.path(),
+                                      {{"WINEPREFIX", (root / "wine").string()}});
     const std::string output = run.out + run.err;
     EXPECT_EQ(run.exitCode, c.exitCode) << output;
     EXPECT_NE(output.find(c.said), std::string::npos) << output;
