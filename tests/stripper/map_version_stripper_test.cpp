@@ -12,13 +12,13 @@ namespace {
 
 using Contents = std::map<std::string, std::string>;
 
-// One run over a file system in memory.
 struct Outcome {
   std::string said;  // the warning, or the refusal
   bool refused = false;
   Contents files;  // what the run left
 };
 
+// One run over a file system in memory.
 Outcome Strip(const std::string& argument, const Contents& files) {
   test_support::MemoryFileSystem fs;
   for (const auto& [name, bytes] : files) {
@@ -48,16 +48,14 @@ TEST(MapVersionStripper, KeepsEveryLineWithoutTheKeyAndWarnsWhenValveFacesLoseIt
     std::string out;
     bool warns = false;
   } cases[] = {
-      {"line ends of every kind", "a\r\nb\rc\nd\n\r\n\r\n\re",
-       "a\r\nb\r\nc\r\nd\r\n\r\n\r\n\r\ne\r\n"},
+      {"line ends", "a\r\nb\rc\nd\n\r\n\r\n\re", "a\r\nb\r\nc\r\nd\r\n\r\n\r\n\r\ne\r\n"},
       {"empty file", "", ""},
       {"8-bit text, tabs and spaces", "\t\xe9t\xe9 \x80\xff \r\n", "\t\xe9t\xe9 \x80\xff \r\n"},
       {"keys in any case, anywhere",
        "x\r\n\"MapVersion\" \"220\"\r\nMAPVERSION\r\n\"wad\" \"wall_mapversion\"\r\n"
        "\"mapversion2\" \"1\"\r\nold mApVeRsIoN\rmap version\r\nmapversio\r\n",
        "x\r\nmap version\r\nmapversio\r\n"},
-      {"keys after a lone LF and on the last line", "a\nMAPVERSION\r\nb\r\nmapversion",
-       "a\r\nb\r\n"},
+      {"after a lone LF, on the last line", "a\nMAPVERSION\r\nb\r\nmapversion", "a\r\nb\r\n"},
       // Reads take 64 KiB at a time: a key split between two reads, a line that spans them.
       {"a key split between two reads", std::string(65530, 'a') + "mApVeRsIoN\r\nb", "b\r\n"},
       {"a line across two reads", std::string(65530, 'a') + "mapversio\n",
@@ -99,10 +97,7 @@ TEST(MapVersionStripper, RefusesWhatItCouldLoseOrMisreadBeforeTouchingAnything) 
       {{{"c.map", k}, {"c.MAP", k}}, "c.map", "Refusing c.map: its folder holds c.MAP, c.map"},
       {{}, "gone.map", "Cannot open the map file gone.map"},
       // What a run stopped between its renames leaves.
-      {{{"m.bkr", k}, {"m.bkr.tmp", "x"}},
-       "m.map",
-       "; m.bkr holds a map's content left by an interrupted run: rename it to m.map, delete "
-       "m.bkr.tmp and run pellisk again"},
+      {{{"m.bkr", k}, {"m.bkr.tmp", "x"}}, "m.map", "rename it to m.map, delete m.bkr.tmp and run"},
       {{{"x.wad", std::string("WAD2\0\0\0\0", 8)}}, "x.wad", "Refusing x.wad: it holds NUL bytes"},
       {{{"u.map", std::string("\xff\xfe{\0\r\0", 6)}}, "u", "Refusing u.map: it holds NUL bytes"},
   };
