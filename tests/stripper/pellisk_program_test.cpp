@@ -11,8 +11,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// How it takes its command line, its exit statuses and reports, the refusals only a real disk
-// shows. Nothing goes to standard output; a report is one line on standard error.
+// Command line (words joined, any letter case), exit statuses, reports in one line on standard
+// error and nothing on standard output, and the refusals only a real disk shows.
 TEST_F(PelliskTest, TakesTheWholeCommandLineAsOneMapNameAndExitsWithWhatHappened) {
   const Contents blank = {{".map", kKeyed}};
   const std::string key = "\"mapversion\" \"220\"";
@@ -24,7 +24,7 @@ TEST_F(PelliskTest, TakesTheWholeCommandLineAsOneMapNameAndExitsWithWhatHappened
     std::optional<Contents> after{};  // none: the files stay as they were
     bool readOnly = false;            // the map file "r.map"
   } cases[] = {
-      {{{"A B/c d.map", kKeyed}}, {"A", "B/c", "d.map"}, 0, "", {{{"A B/c d.map", kStripped}}}},
+      {{{"A B/c d.map", kKeyed}}, {"A", "B/C", "D.MAP"}, 0, "", {{{"A B/c d.map", kStripped}}}},
       {{{"v.map", key + "\n( ["}}, {"v"}, 0, "warning: v.map has Valve", {{{"v.map", "( [\r\n"}}}},
       {{}, {"\"a.map\"", "\"b.map\""}, 1, "Cannot open the map file a.map\" \"b.map: "},
       {{{"d.map/x.map", kKeyed}}, {"d.map"}, 1, "Refusing d.map: it is a folder"},
