@@ -22,10 +22,10 @@ inline constexpr Control kControls[] = {Control::List1,  Control::Command1,  Con
 
 // A control's place in the form's client area, in pixels; right and bottom lie just outside it.
 struct Place {
-  int left;
-  int top;
-  int right;
-  int bottom;
+  long left;
+  long top;
+  long right;
+  long bottom;
 };
 
 enum class Key { Return, Escape, AltD };
@@ -45,6 +45,18 @@ struct MemoryKind {
   static bool Visible(Window& window) { return window.Visible(); }
 };
 
+// What a toolkit's kind shares: a user can click only a Done they see, and the click arrives with
+// the next turn of the event loop.
+template <typename Kind>
+struct DrawnKind {
+  template <typename Window>
+  static void ClickDone(Window& window) {
+    if (Kind::Visible(window, Control::Command1)) {
+      Kind::DoneClicker(window)();
+    }
+  }
+};
+
 }  // namespace window_testing
 
 #include "toolkit_kind.h"
@@ -52,6 +64,5 @@ struct MemoryKind {
 namespace window_testing {
 
 using WindowKinds = ::testing::Types<MemoryKind, ToolkitKind>;
-using DrawnKinds = ::testing::Types<ToolkitKind>;
 
 }  // namespace window_testing

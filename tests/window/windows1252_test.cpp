@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iterator>
 #include <string>
 
 namespace {
@@ -33,38 +32,15 @@ TEST(ScreenText, DecodesEachLineAsUtf8OrElseAsWindows1252) {
       // Not the start of any character: the line is Windows-1252.
       {"\xED\xA0: Ok", "\xC3\xAD\xC2\xA0: Ok"},
       {"\xC3\xA9\xC3 Ok", "\xC3\x83\xC2\xA9\xC3\x83 Ok"},
+      // Overlong, a surrogate, beyond U+10FFFF, cut short, a lone continuation, no lead byte.
+      {"\xC0\x80\n\xE0\x80\xAF\n\xED\xA0\x80\n\xF4\x90\x80\x80\n\xE2\x82\n\x80\n\xF8\x88\x80\x80",
+       "\u00C0\u20AC\n\u00E0\u20AC\u00AF\n\u00ED\u00A0\u20AC\n\u00F4\u0090\u20AC\u20AC\n\u00E2"
+       "\u201A\n\u20AC\n"
+       "\u00F8\u02C6\u20AC\u20AC"},
   };
   for (const auto& [bytes, shown] : cases) {
     EXPECT_EQ(window::ScreenText(bytes), Utf8(shown)) << bytes;
   }
-}
-
-// Overlong forms, a surrogate, beyond U+10FFFF, cut short by the line's end or by a space, a lone
-// continuation byte, a lead byte no longer UTF-8: each such line shows byte by byte.
-TEST(ScreenText, ALineWithAnInvalidSequenceShowsEachByteOnItsOwn) {
-  const std::string invalid =
-      "\xC0\x80\n\xE0\x80\xAF\n\xED\xA0\x80\n\xF4\x90\x80\x80\n\xE2\x82\n\xC3 "
-      "x\n\x80\n\xF8\x88\x80\x80";
-  QString expected;
-  for (const char byte : invalid) {
-    expected += window::ScreenText(std::string(1, byte));
-  }
-  EXPECT_EQ(window::ScreenText(invalid), expected);
-}
-
-TEST(ScreenPosition, CountsWhatTheScreenShows) {
-  const std::string text =
-      "a\xC3\x84"
-      "b\r\nc\xE9\r\xF0\x9F\x98\x80";
-  const int expected[] = {0, 1, 2, 2, 3, 4, 4, 5, 6, 7, 9, 9, 9, 9};
-  ASSERT_EQ(std::size(expected), text.size() + 1);
-  for (std::size_t offset = 0; offset <= text.size(); ++offset) {
-    EXPECT_EQ(window::ScreenPosition(text, offset), expected[offset]) << offset;
-  }
-  EXPECT_EQ(window::ScreenPosition(text, text.size() + 5), 9);
-  EXPECT_EQ(window::ScreenText(text).size(), 9);
-  EXPECT_EQ(window::ScreenPosition("Ch\xC3: Ok", 3), 2) << "the cut character is left out";
-  EXPECT_EQ(window::ScreenPosition("Ch\xC3: Ok", 4), 3);
 }
 
 }  // namespace

@@ -1,14 +1,11 @@
 #pragma once
 
-// The Qt window in the contract tests (included by window_kinds.h), and a hidden file as the POSIX
-// platform layer sees one.
+// The Qt window in the contract tests (included by window_kinds.h).
 
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 
@@ -16,7 +13,7 @@
 
 namespace window_testing {
 
-struct QtKind {
+struct QtKind : DrawnKind<QtKind> {
   using Window = window::QtProgressWindow;
   static constexpr bool kJoinsSplitCharacters = true;
 
@@ -35,12 +32,6 @@ struct QtKind {
   }
   static bool CaretAtStartNothingSelected(Window& window) {
     return Text1(window).textCursor().atStart() && Selected(window).empty();
-  }
-  static void ClickDone(Window& window) {
-    auto& done = Widget(window, Control::Command1);
-    if (done.isVisible()) {
-      QTest::mouseClick(&done, Qt::LeftButton);
-    }
   }
   // A click of Done that may come from any thread.
   static std::function<void()> DoneClicker(Window& window) {
@@ -90,15 +81,9 @@ struct QtKind {
   static std::u16string Selected(Window& window) {
     return Text1(window).textCursor().selectedText().toStdU16String();
   }
-  // The first line of the log box in view.
   static int TopLine(Window& window) { return Text1(window).verticalScrollBar()->value(); }
 };
 
 using ToolkitKind = QtKind;
-
-// Names that start with a dot are hidden.
-inline void AddHiddenFile(const std::filesystem::path& folder, const std::string& name) {
-  std::ofstream(folder / ("." + name)) << "x";
-}
 
 }  // namespace window_testing

@@ -1,12 +1,9 @@
 #pragma once
 
-// The Win32 window in the contract tests (included by window_kinds.h), and a hidden file as Windows
-// sees one.
+// The Win32 window in the contract tests (included by window_kinds.h).
 
 #include <windows.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 
@@ -14,7 +11,7 @@
 
 namespace window_testing {
 
-struct Win32Kind {
+struct Win32Kind : DrawnKind<Win32Kind> {
   using Window = window::Win32ProgressWindow;
   // The log box shows each appended piece on its own: a UTF-8 character split between two appends
   // shows as Windows-1252 characters (a known fault).
@@ -47,12 +44,6 @@ struct Win32Kind {
   static bool CaretAtStartNothingSelected(Window& window) {
     return Selection(window) == std::pair<DWORD, DWORD>{0, 0};
   }
-  static void ClickDone(Window& window) {
-    HWND done = Handle(window, Control::Command1);
-    if (IsWindowVisible(done) != 0) {
-      SendMessageA(done, BM_CLICK, 0, 0);
-    }
-  }
   // A click of Done that may come from any thread.
   static std::function<void()> DoneClicker(Window& window) {
     HWND done = Handle(window, Control::Command1);
@@ -83,17 +74,13 @@ struct Win32Kind {
   static Place Client(Window& window) {
     RECT client;
     GetClientRect(window.Form(), &client);
-    return FromRect(client);
+    return {client.left, client.top, client.right, client.bottom};
   }
   static Place PlaceOf(Window& window, Control control) {
     RECT place;
     GetWindowRect(Handle(window, control), &place);
     MapWindowPoints(nullptr, window.Form(), reinterpret_cast<POINT*>(&place), 2);
-    return FromRect(place);
-  }
-  static Place FromRect(const RECT& rect) {
-    return {static_cast<int>(rect.left), static_cast<int>(rect.top), static_cast<int>(rect.right),
-            static_cast<int>(rect.bottom)};
+    return {place.left, place.top, place.right, place.bottom};
   }
   // What a control shows, each CR LF as one "\n" (a lone CR stays, a lone LF shows as a symbol,
   // since the control breaks at neither).
@@ -111,7 +98,6 @@ struct Win32Kind {
     const auto [start, end] = Selection(window);
     return RawText(Handle(window, Control::Text1)).substr(start, end - start);
   }
-  // The first line of the log box in view.
   static int TopLine(Window& window) {
     return static_cast<int>(
         SendMessageW(Handle(window, Control::Text1), EM_GETFIRSTVISIBLELINE, 0, 0));
@@ -119,11 +105,5 @@ struct Win32Kind {
 };
 
 using ToolkitKind = Win32Kind;
-
-inline void AddHiddenFile(const std::filesystem::path& folder, const std::string& name) {
-  const std::filesystem::path file = folder / name;
-  std::ofstream(file) << "x";
-  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN);
-}
 
 }  // namespace window_testing
