@@ -45,18 +45,6 @@ struct MemoryKind {
   static bool Visible(Window& window) { return window.Visible(); }
 };
 
-// What a toolkit's kind shares: a user can click only a Done they see, and the click arrives with
-// the next turn of the event loop.
-template <typename Kind>
-struct DrawnKind {
-  template <typename Window>
-  static void ClickDone(Window& window) {
-    if (Kind::Visible(window, Control::Command1)) {
-      Kind::DoneClicker(window)();
-    }
-  }
-};
-
 }  // namespace window_testing
 
 #include "toolkit_kind.h"

@@ -6,14 +6,13 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
-#include <functional>
 #include <string>
 
 #include "window/qt/qt_progress_window.h"
 
 namespace window_testing {
 
-struct QtKind : DrawnKind<QtKind> {
+struct QtKind {
   using Window = window::QtProgressWindow;
   static constexpr bool kJoinsSplitCharacters = true;
 
@@ -33,10 +32,10 @@ struct QtKind : DrawnKind<QtKind> {
   static bool CaretAtStartNothingSelected(Window& window) {
     return Text1(window).textCursor().atStart() && Selected(window).empty();
   }
-  // A click of Done that may come from any thread.
-  static std::function<void()> DoneClicker(Window& window) {
-    QWidget* done = &Widget(window, Control::Command1);
-    return [done] { QMetaObject::invokeMethod(done, "click", Qt::QueuedConnection); };
+  static void ClickDone(Window& window) {
+    if (Visible(window, Control::Command1)) {
+      QTest::mouseClick(&Widget(window, Control::Command1), Qt::LeftButton);
+    }
   }
   static void CloseByFrame(Window& window) { window.Form()->close(); }
   static void Press(Window& window, Control control, Key key) {
@@ -57,9 +56,6 @@ struct QtKind : DrawnKind<QtKind> {
   static bool Visible(Window& window) { return window.Form()->isVisible(); }
   static bool Visible(Window& window, Control control) {
     return Widget(window, control).isVisible();
-  }
-  static bool Focused(Window& window, Control control) {
-    return window.Form()->focusWidget() == &Widget(window, control);
   }
   static std::u16string Caption(Window& window) {
     return window.Form()->windowTitle().toStdU16String();

@@ -4,14 +4,13 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 #include "window/win32/win32_progress_window.h"
 
 namespace window_testing {
 
-struct Win32Kind : DrawnKind<Win32Kind> {
+struct Win32Kind {
   using Window = window::Win32ProgressWindow;
   // The log box shows each appended piece on its own: a UTF-8 character split between two appends
   // shows as Windows-1252 characters (a known fault).
@@ -44,10 +43,10 @@ struct Win32Kind : DrawnKind<Win32Kind> {
   static bool CaretAtStartNothingSelected(Window& window) {
     return Selection(window) == std::pair<DWORD, DWORD>{0, 0};
   }
-  // A click of Done that may come from any thread.
-  static std::function<void()> DoneClicker(Window& window) {
-    HWND done = Handle(window, Control::Command1);
-    return [done] { PostMessageA(done, BM_CLICK, 0, 0); };
+  static void ClickDone(Window& window) {
+    if (Visible(window, Control::Command1)) {
+      SendMessageA(Handle(window, Control::Command1), BM_CLICK, 0, 0);
+    }
   }
   static void CloseByFrame(Window& window) {
     SendMessageA(window.Form(), WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -66,9 +65,6 @@ struct Win32Kind : DrawnKind<Win32Kind> {
   static bool Visible(Window& window) { return IsWindowVisible(window.Form()) != 0; }
   static bool Visible(Window& window, Control control) {
     return IsWindowVisible(Handle(window, control)) != 0;
-  }
-  static bool Focused(Window& window, Control control) {
-    return GetFocus() == Handle(window, control);
   }
   static std::u16string Caption(Window& window) { return RawText(window.Form()); }
   static Place Client(Window& window) {
