@@ -1,9 +1,7 @@
 #pragma once
 
-// The windows the contract tests run against: the memory window and the build's toolkit window
-// (toolkit_kind.h from tests/window/qt or tests/window/win32). Every kind plays the user and tells
-// whether the window is seen and where the log box's caret is; a toolkit's kind also tells what
-// its controls show on screen.
+// The windows the contract tests run against, each with a kind that plays the user and tells what
+// the window shows: the memory window and the toolkit's window (tests/window/qt or win32).
 
 #include <gtest/gtest.h>
 

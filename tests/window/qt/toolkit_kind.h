@@ -67,7 +67,6 @@ struct QtKind {
     const QRect place = Widget(window, control).geometry();
     return {place.left(), place.top(), place.right() + 1, place.bottom() + 1};
   }
-  // What a control shows, each line break as one "\n".
   static std::u16string Shown(Window& window, Control control) {
     QWidget& widget = Widget(window, control);
     auto* edit = qobject_cast<QPlainTextEdit*>(&widget);

@@ -16,7 +16,6 @@ struct Win32Kind {
   // shows as Windows-1252 characters (a known fault).
   static constexpr bool kJoinsSplitCharacters = false;
 
-  // The controls' ids follow the order of creation.
   static HWND Handle(Window& window, Control control) {
     window.Refresh();
     return GetDlgItem(window.Form(), window::kList1Id + static_cast<int>(control));

@@ -1,6 +1,4 @@
-// What only the Win32 window has: the frame's and the edit controls' styles, the icons and the
-// colours it answers for its labels, and UTF-16 controls that show UTF-8 by the character and every
-// other byte as Windows-1252.
+// What only the Win32 window has: its styles, icons and colours, and decoding by the character.
 
 #include <gtest/gtest.h>
 #include <windows.h>
