@@ -114,7 +114,7 @@ TEST_F(FileOpsTest, MakingAFolderCreatesOneLowerCasedLevelOnlyWhereNothingIs) {
   EXPECT_NE(trace.find(std::to_string(error)), std::string::npos) << trace;
 }
 
-TEST_F(FileOpsTest, StringToFileReplacesALongerFileAndRoundTripsBytes) {
+TEST_F(FileOpsTest, StringToFileReplacesALongerFileRoundTripsBytesAndReportsItsFailures) {
   WriteHostFile(Host("out.bin"), std::string(1000, 'z'));
   const std::string bytes("a\r\nb\0\xFF\x80", 7);
   EXPECT_EQ(core::StringToFile(bytes, folder_ + "out.bin"), -1);
@@ -129,9 +129,9 @@ TEST_F(FileOpsTest, StringToFileReplacesALongerFileAndRoundTripsBytes) {
   const std::string missing =
       TraceOf([&] { EXPECT_EQ(core::StringFromFile(folder_ + "nix.bin"), ""); });
   EXPECT_EQ(Lines(missing), Lines(empty) + 1);
-}
 
-TEST_F(FileOpsTest, StringToFileReportsTheFailingStepsErrorAndKeepsAReadOnlyFile) {
+  // A failing step's error is reported, a read-only file kept, and what was not created not
+  // written.
   WriteHostFile(Host("ro.log"), "old");
   fs::permissions(Host("ro.log"), fs::perms::owner_read);
   for (const char* name : {"none\\out.txt", "ro.log"}) {
@@ -142,7 +142,6 @@ TEST_F(FileOpsTest, StringToFileReportsTheFailingStepsErrorAndKeepsAReadOnlyFile
     EXPECT_NE(trace.find(std::to_string(error)), std::string::npos) << trace;
   }
   EXPECT_EQ(ReadHostFile(Host("ro.log")), "old");
-  // What was not created is not written.
   EXPECT_EQ(std::count(recorded_.calls().begin(), recorded_.calls().end(), "Write"), 0);
 }
 

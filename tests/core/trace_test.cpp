@@ -10,10 +10,6 @@ namespace {
 
 std::vector<std::string> shownMessages;
 
-void RecordMessage(const std::string& text) {
-  shownMessages.push_back(text);
-}
-
 // The trace's lines, each split into its depth (leading tabs) and its text.
 std::vector<std::pair<std::size_t, std::string>> TraceLines() {
   std::vector<std::pair<std::size_t, std::string>> lines;
@@ -29,8 +25,7 @@ std::vector<std::pair<std::size_t, std::string>> TraceLines() {
 }
 
 TEST(Trace, EachLineEndsWithCrLfIndentedOneTabPerOpenOperation) {
-  shownMessages.clear();
-  core::SetMessageBoxHook(RecordMessage);
+  core::SetMessageBoxHook([](const std::string& text) { shownMessages.push_back(text); });
   core::TraceEnter("Outer");
   core::TraceLine("a");
   core::TraceEnter("Inner");
@@ -41,35 +36,26 @@ TEST(Trace, EachLineEndsWithCrLfIndentedOneTabPerOpenOperation) {
   core::TraceLine("after");
   ASSERT_TRUE(core::Session_TraceText.ends_with("\r\n"));
   const auto lines = TraceLines();
+  ASSERT_EQ(lines.size(), 8u);
   // Enter, a line, enter, two lines, exit, exit, a line; an exit is written at the depth it ends.
-  const std::size_t depths[] = {0, 1, 1, 2, 2, 2, 1, 0};
-  ASSERT_EQ(lines.size(), std::size(depths));
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    EXPECT_EQ(lines[i].first, depths[i]) << i;
-  }
+  const std::vector<std::pair<std::size_t, std::string>> expected = {
+      {0, lines[0].second}, {1, "a"},
+      {1, lines[2].second}, {2, ""},
+      {2, "x\ry"},          {2, lines[6].second},
+      {1, lines[6].second}, {0, "after"}};
+  EXPECT_EQ(lines, expected);
   EXPECT_NE(lines[0].second.find("Outer"), std::string::npos);
   EXPECT_NE(lines[2].second.find("Inner"), std::string::npos);
-  EXPECT_EQ(lines[1].second, "a");
-  EXPECT_EQ(lines[3].second, "");
-  EXPECT_EQ(lines[4].second, "x\ry");
-  EXPECT_EQ(lines[5].second, lines[6].second);
-  EXPECT_EQ(lines[7].second, "after");
-  EXPECT_EQ(core::Session_TabState, 0);
   EXPECT_TRUE(shownMessages.empty());
-}
 
-TEST(Trace, AnExitBelowDepthZeroIsShownOnceAndTheDepthRecovers) {
-  shownMessages.clear();
-  core::SetMessageBoxHook(RecordMessage);
+  // An exit below depth zero is shown once, written to the trace too, and the depth recovers.
+  core::Session_TraceText.clear();
   core::TraceExit();
   core::TraceLine("next");
   EXPECT_EQ(shownMessages.size(), 1u);
   EXPECT_EQ(core::Session_TabState, 0);
-  const auto lines = TraceLines();
-  ASSERT_GE(lines.size(), 2u);
-  EXPECT_EQ(lines.back(), std::make_pair(std::size_t{0}, std::string("next")));
-  // The fault is in the trace too, not only on the screen.
-  EXPECT_GT(lines.size(), 2u);
+  EXPECT_GT(TraceLines().size(), 2u);
+  EXPECT_EQ(TraceLines().back(), std::make_pair(std::size_t{0}, std::string("next")));
 }
 
 TEST(Trace, EnteringAtTheDeepestLevelAppendsItsLineThenOverflows) {

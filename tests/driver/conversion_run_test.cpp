@@ -1,6 +1,4 @@
-// Whole runs of the driver on the memory window, with the real batch interpreter and the real
-// converter (or a stand-in converter in the texture folder), in a temporary WINEPREFIX: its
-// decisions, verdicts, messages and stamps.
+// Whole runs of the driver on the memory window, its converter real or a stand-in.
 
 #include <gtest/gtest.h>
 
@@ -13,7 +11,6 @@
 #include "driver/examination.h"
 #include "driver/run_paths.h"
 #include "driver/stamp_record.h"
-#include "platform/common/ascii.h"
 #include "platform/platform.h"
 #include "tests/driver/run_folder.h"
 #include "tests/support/environment.h"
@@ -22,11 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace driver_testing;
-
-// The examination's line for the WAD `name`.
-std::string Decision(const std::string& name, const std::string& verdict) {
-  return core::FixedWidth(DriverPath(name), 40) + ": " + verdict;
-}
 
 // The first of `parts` that does not stand in `text` after the ones before it; empty when all do.
 std::string MissingInOrder(const std::string& text, const std::vector<std::string>& parts) {
@@ -40,19 +32,14 @@ std::string MissingInOrder(const std::string& text, const std::vector<std::strin
   return {};
 }
 
-class ConversionRun : public ::testing::Test {
- protected:
-  void SetUp() override { EmptyTextureFolder(); }
-};
+platform::Error NoBatch(const std::string&, std::int32_t&) {
+  return platform::Error{5};
+}
 
-// A folder through four runs: empty; WADs named with what a command interpreter reads as syntax,
-// and a hidden one; nothing to do; files changed behind their stamps' backs and a new WAD.
-TEST_F(ConversionRun, EachRunConvertsWhatChangedSinceItsStampAndAnUpToDateRunShowsNoWindow) {
-  const RunOutcome empty = RunKorvane();
-  EXPECT_EQ(ReadHostFile(In("successful.log")), driver::kNothingToConvert);
-  EXPECT_TRUE(fs::is_directory(In("logs")));
-  EXPECT_FALSE(empty.everShown);
-
+// A folder through three runs: WADs named with what a command interpreter reads as syntax, and a
+// hidden one; nothing to do; files changed behind their stamps' backs and a new WAD.
+TEST(ConversionRun, EachRunConvertsWhatChangedSinceItsStampAndAnUpToDateRunShowsNoWindow) {
+  EmptyTextureFolder();
   // Each WAD, and the stem of the files the driver makes for it.
   const std::pair<std::string, std::string> wads[] = {
       {"my tex.wad", "my tex"}, {"Fire&Ice.wad", "fire&ice"}, {"100%.wad", "100%"},
@@ -64,7 +51,6 @@ TEST_F(ConversionRun, EachRunConvertsWhatChangedSinceItsStampAndAnUpToDateRunSho
   WriteHostFile(In(".hidden.wad"), QuakeWad(1));
   test_support::MarkHidden(In(".hidden.wad"));
   const RunOutcome run = RunKorvane();
-
   EXPECT_EQ(run.failureCount, 0) << run.log;
   for (const auto& [wad, stem] : wads) {
     EXPECT_TRUE(Mentions(run.log, kConverted + DriverPath(stem + ".hlwad"))) << wad;
@@ -72,21 +58,12 @@ TEST_F(ConversionRun, EachRunConvertsWhatChangedSinceItsStampAndAnUpToDateRunSho
     EXPECT_FALSE(fs::exists(In("logs/" + stem + ".log"))) << wad;
   }
   EXPECT_FALSE(Mentions(run.log, "hidden"));
-  EXPECT_EQ(ReadHostFile(In("steady.hlwad")).substr(0, 4), "WAD3");
-  // The window's log is the saved run log and the line that says where it went.
-  EXPECT_TRUE(run.log.starts_with(ReadHostFile(In("successful.log")) + "\r\n")) << run.log;
-  EXPECT_TRUE(run.log.ends_with(driver::kSuccessRunLog));
-  EXPECT_TRUE(run.everShown);
-  EXPECT_FALSE(run.command1Visible);
-  EXPECT_EQ(run.batchStarts, 1);
-
+  EXPECT_TRUE(run.everShown && !run.command1Visible);
   WriteHostFile(In("error.log"), "old");
-  const RunOutcome upToDate = RunKorvane();
+  const RunOutcome upToDate = RunKorvane(PressDone, NoBatch);
   EXPECT_EQ(ReadHostFile(In("successful.log")), driver::kNothingToConvert);
   EXPECT_FALSE(fs::exists(In("error.log")));
   EXPECT_FALSE(upToDate.everShown);
-  EXPECT_EQ(upToDate.batchStarts, 0);
-
   ShiftModificationTime(In("my tex.wad"), -60);
   WriteHostFile(In("Fire&Ice.hlwad"), ReadHostFile(In("Fire&Ice.hlwad")) + "x");
   fs::resize_file(In("logs/100%.stmp"), driver::kStampRecordSize - 4);
@@ -100,9 +77,9 @@ TEST_F(ConversionRun, EachRunConvertsWhatChangedSinceItsStampAndAnUpToDateRunSho
             0);
   WriteHostFile(In("Castle.wad"), QuakeWad(3, 5));
   const RunOutcome changed = RunKorvane();
-
   for (const auto& [wad, stem] : wads) {
-    EXPECT_TRUE(Mentions(changed.log, Decision(wad, stem == "steady" ? "Ok" : "Convert")))
+    EXPECT_TRUE(Mentions(changed.log, core::FixedWidth(DriverPath(wad), 40) +
+                                          (stem == "steady" ? ": Ok" : ": Convert")))
         << wad << "\n"
         << changed.log;
   }
@@ -113,64 +90,6 @@ TEST_F(ConversionRun, EachRunConvertsWhatChangedSinceItsStampAndAnUpToDateRunSho
   EXPECT_TRUE(Mentions(changed.log, kFailed + DriverPath("mixed.hlwad")));
   EXPECT_FALSE(fs::exists(In("logs/mixed.stmp")));
   EXPECT_FALSE(fs::exists(In("MiXeD.hlwad")));
-}
-
-// One converter run that errs, cuts an HL WAD short, writes nothing or leaves an older HL WAD
-// standing, beside conversions that must pass: only the converter's error marker in capitals is an
-// error, and an HL WAD counts only when this run's converter wrote it, even in the same second as
-// an older one.
-TEST_F(ConversionRun, EachWadIsJudgedByWhatThisRunsConverterWroteAndSaid) {
-  for (const std::string stem : {"Bad", "fresh", "good", "quiet", "short", "silent", "stale"}) {
-    WriteHostFile(In(stem + ".wad"), QuakeWad(2));
-  }
-  WriteHostFile(In("stale.hlwad"), QuakeWad(3) + "older and larger");
-  ShiftModificationTime(In("stale.hlwad"), -120);
-  WriteHostFile(In("fresh.hlwad"), QuakeWad(3) + "written this very second");
-  DropStandInConverter(R"(stem="${2%.*}"
-case "$2" in
-  Bad.wad) cat "$2" "$2" > "$stem.hlwad"; printf 'reading Bad.wad\r\n** ERROR ** bad lump\r\n' ;;
-  good.wad) cat "$2" "$2" > "$stem.hlwad"; echo "** error ** is fine" ;;
-  short.wad) head -c 100 "$2" > "$stem.hlwad"; echo "wrote $stem.hlwad" ;;
-  quiet.wad|fresh.wad) cat "$2" > "$stem.hlwad" ;;
-  stale.wad) echo done ;;
-esac)");
-
-  const RunOutcome run = RunKorvane();
-
-  // Each failure names its HL WAD, then its cause or the converter's words.
-  const std::string cutShort = DriverPath("short.hlwad") + " is cut short: it holds 100 bytes";
-  const std::pair<std::string, std::vector<std::string>> failures[] = {
-      {"Bad", {"\r\nreading Bad.wad\r\n** ERROR ** bad lump\r\n"}},
-      {"short",
-       {cutShort, std::to_string(QuakeWad(2).size()) + " bytes", "\r\nwrote short.hlwad\n"}},
-      {"silent", {"No log exists."}},
-      {"stale", {"\r\ndone\n"}},
-  };
-  EXPECT_EQ(run.failureCount, 4) << run.log;
-  for (const auto& [stem, said] : failures) {
-    // The driver spells the files it makes in lower case.
-    const std::string lower = platform::ascii::Lowered(stem);
-    std::vector<std::string> parts = {kFailed + DriverPath(lower + ".hlwad")};
-    parts.insert(parts.end(), said.begin(), said.end());
-    EXPECT_EQ(MissingInOrder(run.log, parts), "") << run.log;
-    EXPECT_FALSE(fs::exists(In(stem + ".hlwad"))) << stem;
-    EXPECT_FALSE(fs::exists(In("logs/" + lower + ".stmp"))) << stem;
-  }
-  for (const std::string stem : {"fresh", "good", "quiet"}) {
-    EXPECT_TRUE(Mentions(run.log, kConverted + DriverPath(stem + ".hlwad"))) << stem;
-    EXPECT_TRUE(fs::exists(In("logs/" + stem + ".stmp"))) << stem;
-  }
-  EXPECT_EQ(ReadHostFile(In("fresh.hlwad")), ReadHostFile(In("fresh.wad")));
-  EXPECT_TRUE(fs::exists(In("logs/bad.log")));
-  // One banner for all the failures; the window's log is the saved error.log and where it went.
-  const std::string banner = driver::kRuleLine + std::string("\r\n=");
-  EXPECT_EQ(run.log.find(banner), run.log.rfind(banner));
-  EXPECT_TRUE(run.log.starts_with(ReadHostFile(In("error.log")) + "\r\n")) << run.log;
-  EXPECT_TRUE(run.log.ends_with(driver::kErrorRunLog));
-  EXPECT_FALSE(fs::exists(In("successful.log")));
-  EXPECT_TRUE(run.label2Visible);
-  EXPECT_TRUE(run.command1Visible);
-  EXPECT_TRUE(window::DonePressed);
 }
 
 // A batch start that lets the batch finish, then saves a.wad again, as a user still editing the
@@ -198,86 +117,98 @@ const std::string kSecondRun = "second run";
 struct VerdictCase {
   const char* name;
   std::int32_t failures;
-  // Written before the run.
   Files files;
   // Each stands in the run log after the one before; kSecondRun starts what a second, undisturbed
   // run says.
   std::vector<std::string> parts;
-  // What files hold after the runs.
+  const char* converter = nullptr;
   Files after = {};
-  // Anything else before the run.
   void (*arrange)() = nullptr;
   driver::StartFunction start = platform::StartProcess;
 };
 
-// What the user reads when a WAD or the run fails for a cause outside the converter, and that a
-// conversion the size rule must not fail passes.
-TEST_F(ConversionRun, EveryVerdictNamesItsCause) {
+// Why a WAD or the run fails, by what the converter wrote and said or for a cause outside it, and
+// conversions no rule may fail. Only the error marker in capitals is an error; an HL WAD counts
+// only when this run's converter wrote it, even in the same second as an older one.
+TEST(ConversionRun, EveryVerdictNamesItsCause) {
   const std::string a = DriverPath("a.hlwad");
   const std::string wad = QuakeWad(1);
+  const Files unconverted = {{"a.hlwad", kAbsent}, {"logs/a.stmp", kAbsent}};
   const std::string leftOut =
       UpToDateWithTwoLeftOut().substr(UpToDateWithTwoLeftOut().find('\n') + 1);
+  const std::string banner = driver::kRuleLine + std::string("\r\n=");
   const VerdictCase cases[] = {
-      {"a WAD saved again while the batch runs",
-       1,
-       {{"a.wad", wad}},
-       {kFailed + a, DriverPath("a.wad") + " changed during the conversion", kSecondRun,
-        kConverted + a},
-       {},
-       nullptr,
-       StartThenEditAWad},
-      {"an old HL WAD that cannot be deleted",
-       1,
-       {{"a.wad", wad}, {"a.hlwad", "old"}},
-       {kFailed + a, a + " cannot be deleted: Permission denied."},
-       {{"a.hlwad", "old"}, {"logs/a.stmp", kAbsent}},
-       [] { fs::permissions(In("a.hlwad"), fs::perms::owner_read); }},
-      {"two WADs whose names differ only in letter case",
-       1,
-       {{"Base.wad", wad}, {"base.WAD", QuakeWad(2)}},
-       {kConverted + DriverPath("base.hlwad"), kFailed + DriverPath("base.hlwad"),
-        "base.WAD shares its HL WAD name with Base.wad", kSecondRun, Decision("Base.wad", "Ok"),
-        "base.WAD shares its HL WAD name with Base.wad"}},
-      {"a file where the logs folder should be",
-       2,
-       {{"a.wad", wad}, {"a.hlwad", "old"}, {"logs", "a file"}},
-       {DriverPath("logs") + ": Not a directory.", kFailed + a, "Not converted"},
-       {{"a.hlwad", "old"}}},
-      {"a folder where the batch should be",
-       2,
-       {{"a.wad", wad}, {"2hlwad.bat", kAFolder}},
-       {DriverPath("2hlwad.bat") + ": Is a directory.", kFailed + a, "Not converted"}},
-      {"a previous run log that cannot be deleted",
-       1,
-       {{"a.wad", wad}, {"successful.log", kAFolder}},
-       {driver::kSuccessRunLog + std::string(": Is a directory."), kConverted + a,
-        driver::kErrorRunLog}},
-      {"a hard link where the batch is written",
-       0,
-       {{"a.wad", wad}, {"../elsewhere.txt", "keep"}},
-       {kConverted + a},
-       {{"../elsewhere.txt", "keep"}},
-       [] { fs::create_hard_link(In("../elsewhere.txt"), In("2hlwad.bat")); }},
-      {"a WAD whose HL WAD is smaller for a picture lump that is no texture",
-       0,
-       {{"a.wad", QuakeWad(1, 0, 20000)}},
-       {kConverted + a, kSecondRun, driver::kNothingToConvert}},
-      {"names Windows cannot hold, counted also when everything is up to date",
-       0,
-       {{"a.wad", wad}, {"a:b.wad", wad}, {"tab\t.wad", wad}},
-       {leftOut, kConverted + a, kSecondRun, UpToDateWithTwoLeftOut()},
-       {{"successful.log", UpToDateWithTwoLeftOut()}}},
+      VerdictCase(
+          "the converter's error marker, with its words kept", 1, {{"Bad.wad", wad}},
+          {kFailed + DriverPath("bad.hlwad"), "\r\nreading Bad.wad\r\n** ERROR ** bad lump\r\n"},
+          R"(cat "$2" "$2" > Bad.hlwad; printf 'reading Bad.wad\r\n** ERROR ** bad lump\r\n')",
+          {{"Bad.hlwad", kAbsent}, {"logs/bad.stmp", kAbsent}, {"logs/bad.log", kAFile}}),
+      VerdictCase("the error marker in lower case", 0, {{"a.wad", wad}}, {kConverted + a},
+                  R"(cat "$2" "$2" > a.hlwad; echo "** error ** is fine")",
+                  {{"logs/a.stmp", kAFile}}),
+      VerdictCase("an HL WAD cut short", 1, {{"a.wad", wad}},
+                  {kFailed + a, a + " is cut short: it holds 100 bytes",
+                   std::to_string(wad.size()) + " bytes", "\r\nwrote a.hlwad\n"},
+                  R"(head -c 100 "$2" > a.hlwad; echo "wrote a.hlwad")", unconverted),
+      VerdictCase("a converter that writes and says nothing", 1, {{"a.wad", wad}},
+                  {kFailed + a, "No log exists."}, "true", unconverted),
+      VerdictCase("an older HL WAD left standing", 1,
+                  {{"a.wad", wad}, {"a.hlwad", wad + "older and larger"}},
+                  {kFailed + a, "\r\ndone\n"}, "echo done", unconverted,
+                  [] { ShiftModificationTime(In("a.hlwad"), -120); }),
+      VerdictCase("an HL WAD written again in the same second, without a word", 0,
+                  {{"a.wad", wad}, {"a.hlwad", wad + "written this very second"}}, {kConverted + a},
+                  R"(cat "$2" > a.hlwad)", {{"a.hlwad", wad}, {"logs/a.stmp", kAFile}}),
+      VerdictCase("a WAD saved again while the batch runs", 1, {{"a.wad", wad}},
+                  {kFailed + a, DriverPath("a.wad") + " changed during the conversion", kSecondRun,
+                   kConverted + a},
+                  nullptr, {}, nullptr, StartThenEditAWad),
+      VerdictCase("an old HL WAD that cannot be deleted", 1, {{"a.wad", wad}, {"a.hlwad", "old"}},
+                  {kFailed + a, a + " cannot be deleted: Permission denied."}, nullptr,
+                  {{"a.hlwad", "old"}, {"logs/a.stmp", kAbsent}},
+                  [] { fs::permissions(In("a.hlwad"), fs::perms::owner_read); }),
+      VerdictCase("two WADs whose names differ only in letter case", 1,
+                  {{"Base.wad", wad}, {"base.WAD", QuakeWad(2)}},
+                  {kConverted + DriverPath("base.hlwad"), kFailed + DriverPath("base.hlwad"),
+                   "base.WAD shares its HL WAD name with Base.wad", kSecondRun,
+                   core::FixedWidth(DriverPath("Base.wad"), 40) + ": Ok",
+                   "base.WAD shares its HL WAD name with Base.wad"}),
+      VerdictCase("a file where the logs folder should be", 2,
+                  {{"a.wad", wad}, {"a.hlwad", "old"}, {"logs", "a file"}},
+                  {DriverPath("logs") + ": Not a directory.", kFailed + a, "Not converted"},
+                  nullptr, {{"a.hlwad", "old"}}),
+      VerdictCase("a previous run log that cannot be deleted", 1,
+                  {{"a.wad", wad}, {"successful.log", kAFolder}},
+                  {driver::kSuccessRunLog + std::string(": Is a directory."), kConverted + a,
+                   driver::kErrorRunLog}),
+      VerdictCase("a hard link where the batch is written", 0,
+                  {{"a.wad", wad}, {"../elsewhere.txt", "keep"}}, {kConverted + a}, nullptr,
+                  {{"../elsewhere.txt", "keep"}},
+                  [] { fs::create_hard_link(In("../elsewhere.txt"), In("2hlwad.bat")); }),
+      VerdictCase("a WAD whose HL WAD is smaller for a picture lump that is no texture", 0,
+                  {{"a.wad", QuakeWad(1, 0, 20000)}},
+                  {kConverted + a, kSecondRun, driver::kNothingToConvert}),
+      VerdictCase("names Windows cannot hold, counted also when up to date; no folder counts", 0,
+                  {{"a.wad", wad}, {"a:b.wad", wad}, {"tab\t.wad", wad}, {"folder.wad", kAFolder}},
+                  {leftOut, kConverted + a, kSecondRun, UpToDateWithTwoLeftOut()}, nullptr,
+                  {{"successful.log", UpToDateWithTwoLeftOut()}}),
   };
   for (const VerdictCase& c : cases) {
     SCOPED_TRACE(c.name);
     EmptyTextureFolder();
     WriteFiles(c.files);
+    if (c.converter != nullptr) {
+      DropStandInConverter(c.converter);
+    }
     if (c.arrange != nullptr) {
       c.arrange();
     }
     const RunOutcome first = RunKorvane(PressDone, c.start);
     EXPECT_EQ(first.failureCount, c.failures) << first.log;
+    // A failure shows the banner, once, and waits for Done; a success saves successful.log.
     EXPECT_EQ(fs::is_regular_file(In("successful.log")), c.failures == 0);
+    EXPECT_EQ(first.label2Visible && first.command1Visible && window::DonePressed, c.failures > 0);
+    EXPECT_EQ(first.log.find(banner), first.log.rfind(banner));
     const auto second = std::find(c.parts.begin(), c.parts.end(), kSecondRun);
     EXPECT_EQ(MissingInOrder(first.log, {c.parts.begin(), second}), "") << first.log;
     if (second != c.parts.end()) {
@@ -288,17 +219,17 @@ TEST_F(ConversionRun, EveryVerdictNamesItsCause) {
   }
 }
 
-TEST_F(ConversionRun, MissingTextureFolderStopsBeforeTheWindow) {
+TEST(ConversionRun, MissingTextureFolderStopsBeforeTheWindow) {
   fs::remove_all(DriveC() / "program files");
   window::MemoryWindow window;
   EXPECT_THROW(driver::ConversionDriver(window), core::SystemFailure);
-  EXPECT_FALSE(window.Loaded());
-  EXPECT_FALSE(fs::exists(DriveC() / "program files"));
+  EXPECT_FALSE(window.Loaded() || fs::exists(DriveC() / "program files"));
 }
 
 // The first WAD takes 2.5 s; once it is converted the user closes the window while the second one
 // still converts.
-TEST_F(ConversionRun, ClosingTheWindowStopsTheConverterAndEndsWithoutDone) {
+TEST(ConversionRun, ClosingTheWindowStopsTheConverterAndEndsWithoutDone) {
+  EmptyTextureFolder();
   WriteHostFile(In("a_quick.wad"), QuakeWad(1));
   WriteHostFile(In("b_slow.wad"), QuakeWad(1));
   WriteHostFile(In("b_slow.hlwad"), QuakeWad(1) + "from an earlier run");
@@ -306,9 +237,7 @@ TEST_F(ConversionRun, ClosingTheWindowStopsTheConverterAndEndsWithoutDone) {
   DropStandInConverter(
       R"(case "$2" in b_slow.wad) echo part > b_slow.hlwad.tmp; echo started; sleep 60 ;; )"
       R"(*) sleep 2.5 ;; esac; cat "$2" > "${2%.*}.hlwad")");
-  const auto begin = std::chrono::steady_clock::now();
   std::string reason;
-
   const RunOutcome run = RunKorvane([&reason](window::MemoryWindow& w) {
     if (fs::exists(In("a_quick.hlwad")) && !w.Closed()) {
       std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -316,13 +245,8 @@ TEST_F(ConversionRun, ClosingTheWindowStopsTheConverterAndEndsWithoutDone) {
       reason = driver::StopReason(w);
     }
   });
-
-  EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(30));
-  EXPECT_TRUE(run.stopped);
-  EXPECT_FALSE(window::DonePressed);
-  EXPECT_TRUE(run.command1Visible);
+  EXPECT_TRUE(run.stopped && run.command1Visible && !window::DonePressed);
   const std::string errorLog = ReadHostFile(In("error.log"));
-  ASSERT_FALSE(reason.empty());
   // The converter-run line opens with four dots, gains three each clock second, and ends with the
   // time elapsed and why the run stopped.
   std::smatch match;
@@ -340,7 +264,6 @@ TEST_F(ConversionRun, ClosingTheWindowStopsTheConverterAndEndsWithoutDone) {
       "")
       << errorLog;
   EXPECT_FALSE(fs::exists(In("b_slow.hlwad")));
-  EXPECT_FALSE(fs::exists(In("b_slow.hlwad.tmp")));
 }
 
 }  // namespace

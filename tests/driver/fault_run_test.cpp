@@ -1,10 +1,7 @@
-// A whole run of the driver, with the real batch interpreter and converter, on a file system where
-// one file operation of the run fails, or where the run stops at one operation (that operation and
-// every later one fail, and no batch starts any more), for every operation of the run in turn. A
-// second, undisturbed run follows each. Whatever happened, no stamp stands without the HL WAD the
-// converter makes of its WAD, a WAD reported as failed is never also reported as converted, a run
-// that ends with status 0 has everything converted and its successful.log saved, and the second
-// run ends with every WAD converted.
+// Every file operation of a run in turn fails, or stops the run (it and all later ones fail, no
+// batch starts), and an undisturbed run follows. No stamp may stand without its converted HL WAD,
+// no WAD be both failed and converted, a run without failures must have converted all, and the
+// undisturbed run must convert every WAD.
 
 #include <gtest/gtest.h>
 
@@ -27,7 +24,6 @@ using test_support::FaultyFileSystem;
 // of a pack it replaced.
 const std::vector<std::string> kStems = {"edited", "new", "old", "up"};
 
-// Stands in for the batch start: a run stopped before it starts no batch.
 bool stopped = false;
 platform::Error StartUnlessStopped(const std::string& commandLine, std::int32_t& processId) {
   return stopped ? platform::Error{5} : platform::StartProcess(commandLine, processId);
@@ -37,16 +33,13 @@ driver::RunResult RunOn(platform::FileSystem& files) {
   return RunKorvane(PressDone, StartUnlessStopped, files);
 }
 
-// The folder before a run: written once, then restored for each case with its files' times.
+// The folder before a run with its files' times, and each stem's HL WAD as the converter makes it.
 struct Pack {
   std::map<std::string, std::string> files;
   std::map<std::string, fs::file_time_type> times;
-  // Each stem's HL WAD as the converter makes it.
   std::map<std::string, std::string> converted;
-
   void Restore() const {
     fs::remove_all(TextureFolder());
-    fs::create_directories(TextureFolder() / "logs");
     for (const auto& [name, content] : files) {
       WriteHostFile(In(name), content);
       fs::last_write_time(In(name), times.at(name));
@@ -59,16 +52,15 @@ Pack MakePack() {
   WriteHostFile(In("edited.wad"), QuakeWad(2, 1));
   WriteHostFile(In("up.wad"), QuakeWad(1, 2));
   RunOn(platform::NativeFileSystem());
-  Pack pack;
   WriteHostFile(In("edited.wad"), QuakeWad(3, 3));
   WriteHostFile(In("new.wad"), QuakeWad(1, 4));
   WriteHostFile(In("old.wad"), QuakeWad(2, 5));
   WriteHostFile(In("old.hlwad"), QuakeWad(4, 6));
+  Pack pack;
   pack.files = test_support::FolderContents(TextureFolder());
   for (const auto& [name, content] : pack.files) {
     pack.times[name] = fs::last_write_time(In(name));
   }
-  pack.Restore();
   RunOn(platform::NativeFileSystem());
   for (const std::string& stem : kStems) {
     pack.converted[stem] = ReadHostFile(In(stem + ".hlwad"));
@@ -76,26 +68,20 @@ Pack MakePack() {
   return pack;
 }
 
-// True when the stem's stamp stands: it matches its WAD and HL WAD as they are now.
-bool StampStands(const std::string& stem) {
-  platform::FileSystem& files = platform::NativeFileSystem();
-  return fs::exists(In("logs/" + stem + ".stmp")) &&
-         driver::StampsMatch(driver::ReadStampRecord(files, DriverPath("logs\\" + stem + ".stmp")),
-                             driver::CurrentStampRecord(files, DriverPath(stem + ".wad"),
-                                                        DriverPath(stem + ".hlwad")));
-}
-
 void ExpectTruthfulRun(const Pack& pack, const driver::RunResult& result, bool ranToEnd) {
+  platform::FileSystem& files = platform::NativeFileSystem();
   bool allConverted = true;
   for (const std::string& stem : kStems) {
     SCOPED_TRACE(stem);
     const std::string hlwad = DriverPath(stem + ".hlwad");
     const bool verified = ReadHostFile(In(stem + ".hlwad")) == pack.converted.at(stem);
-    const bool stands = StampStands(stem);
+    const bool stands =
+        fs::exists(In("logs/" + stem + ".stmp")) &&
+        driver::StampsMatch(driver::ReadStampRecord(files, DriverPath("logs\\" + stem + ".stmp")),
+                            driver::CurrentStampRecord(files, DriverPath(stem + ".wad"), hlwad));
     EXPECT_TRUE(!stands || verified) << result.log;
-    const bool failed = Mentions(result.log, kFailed + hlwad + " ");
     if (Mentions(result.log, kConverted + hlwad)) {
-      EXPECT_FALSE(failed) << result.log;
+      EXPECT_FALSE(Mentions(result.log, kFailed + hlwad + " ")) << result.log;
       EXPECT_TRUE(stands && verified) << result.log;
     }
     allConverted = allConverted && stands && verified;
@@ -112,16 +98,13 @@ TEST(FaultRun, EveryFailingOrStoppingOperationLeavesATruthfulRunAndASecondRunCon
   const Pack pack = MakePack();
   pack.Restore();
   FaultyFileSystem counting(platform::NativeFileSystem(), FaultyFileSystem::FailNone());
-  stopped = false;
   ASSERT_EQ(RunOn(counting).failureCount, 0);
-  const int operations = static_cast<int>(counting.calls().size());
-  ASSERT_GT(operations, 50);
-
+  const std::vector<std::string> operations = counting.calls();
+  ASSERT_GT(operations.size(), 50u);
   for (const bool stop : {false, true}) {
-    for (int call = 1; call <= operations; ++call) {
+    for (int call = 1; call <= static_cast<int>(operations.size()); ++call) {
       SCOPED_TRACE((stop ? "stopped at operation " : "failed operation ") + std::to_string(call) +
-                   " of " + std::to_string(operations) + ": " +
-                   counting.calls()[static_cast<std::size_t>(call - 1)]);
+                   ": " + operations[static_cast<std::size_t>(call - 1)]);
       pack.Restore();
       driver::RunResult first;
       {
@@ -129,11 +112,10 @@ TEST(FaultRun, EveryFailingOrStoppingOperationLeavesATruthfulRunAndASecondRunCon
           stopped = stop && n >= call;
           return stop ? n >= call : n == call;
         });
-        stopped = false;
         first = RunOn(faulty);
       }
-      ExpectTruthfulRun(pack, first, !stop);
       stopped = false;
+      ExpectTruthfulRun(pack, first, !stop);
       const driver::RunResult second = RunOn(platform::NativeFileSystem());
       EXPECT_EQ(second.failureCount, 0) << second.log;
       ExpectTruthfulRun(pack, second, true);

@@ -17,11 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path& Prefix() {
-  static fs::path prefix;
-  return prefix;
-}
-
 bool IsInside(const fs::path& path, const fs::path& folder) {
   const fs::path relative =
       fs::weakly_canonical(path).lexically_relative(fs::weakly_canonical(folder));
@@ -31,42 +26,45 @@ bool IsInside(const fs::path& path, const fs::path& folder) {
 class PrefixEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
-    Prefix() = test_support::MakeTemporaryWinePrefix("driver-tests");
+    prefix_ = test_support::MakeTemporaryWinePrefix("driver-tests");
     // Where drive c: is the machine's own (on Windows), the runs would replace the editor's real
     // texture folder: they go on only in a throw-away Wine prefix, which make test-windows marks.
-    if (!IsInside(DriveC(), Prefix()) && std::getenv("KORVANE_SCRATCH_DRIVE_C") == nullptr) {
+    if (!IsInside(DriveC(), prefix_) && std::getenv("KORVANE_SCRATCH_DRIVE_C") == nullptr) {
       std::fprintf(stderr, "drive c: is %s; the driver tests run only on a scratch drive c:\n",
                    DriveC().string().c_str());
       std::exit(1);
     }
-    // The batch finds the real converter on PATH, unless a test drops a stand-in into the texture
-    // folder, which comes first.
+    // The batch finds the real converter on PATH, after a stand-in in the texture folder.
     const char* path = std::getenv("PATH");
     test_support::SetEnvironment("PATH", fs::absolute(WADCONV_FOLDER).make_preferred().string() +
                                              test_support::kPathListSeparator +
                                              (path == nullptr ? "" : path));
   }
-  void TearDown() override { fs::remove_all(Prefix()); }
+  void TearDown() override { fs::remove_all(prefix_); }
+
+ private:
+  fs::path prefix_;
 };
 
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new PrefixEnvironment);
 
-// A memory window that keeps what it showed when it is unloaded.
+// A memory window that notes in `outcome` what it showed when it is unloaded.
 class WatchedWindow : public window::MemoryWindow {
  public:
-  using MemoryWindow::MemoryWindow;
+  WatchedWindow(platform::FileSystem& files, RunOutcome& outcome)
+      : MemoryWindow(files), outcome_(outcome) {}
   void Show() override {
-    everShown = true;
+    outcome_.everShown = true;
     MemoryWindow::Show();
   }
   void Unload() override {
-    label2Visible = Label2Visible();
-    command1Visible = Command1Visible();
+    outcome_.label2Visible = Label2Visible();
+    outcome_.command1Visible = Command1Visible();
     MemoryWindow::Unload();
   }
-  bool everShown = false;
-  bool label2Visible = false;
-  bool command1Visible = false;
+
+ private:
+  RunOutcome& outcome_;
 };
 
 }  // namespace
@@ -102,7 +100,9 @@ void WriteFiles(const Files& files) {
 
 void ExpectFiles(const Files& files) {
   for (const auto& [name, content] : files) {
-    if (content == kAFolder || content == kAbsent) {
+    if (content == kAFile) {
+      EXPECT_TRUE(fs::is_regular_file(In(name))) << name;
+    } else if (content == kAFolder || content == kAbsent) {
       EXPECT_EQ(fs::is_directory(In(name)), content == kAFolder) << name;
       EXPECT_EQ(fs::exists(In(name)), content == kAFolder) << name;
     } else {
@@ -143,48 +143,24 @@ void PressDone(window::MemoryWindow& window) {
   }
 }
 
-void CloseAtDone(window::MemoryWindow& window) {
-  if (window.Command1Visible()) {
-    window.CloseByFrame();
-  }
-}
-
 RunOutcome RunKorvane(const User& user, driver::StartFunction start, platform::FileSystem& files) {
-  // The batch start counts its calls; a plain function pointer cannot carry them.
-  static driver::StartFunction realStart = nullptr;
-  static std::int32_t batchStarts = 0;
-  realStart = start;
-  batchStarts = 0;
   // Each run stands for a fresh start of Korvane: Done pressed in an earlier run of the same test
   // must not end this run's wait for the user.
   window::DonePressed = false;
-  WatchedWindow window(files);
-  window.OnDoEvents(user);
   RunOutcome outcome;
-  static_cast<driver::RunResult&>(outcome) = driver::ConversionDriver(
-      window,
-      [](const std::string& commandLine, std::int32_t& processId) {
-        ++batchStarts;
-        return realStart(commandLine, processId);
-      },
-      files);
-  outcome.everShown = window.everShown;
-  outcome.label2Visible = window.label2Visible;
-  outcome.command1Visible = window.command1Visible;
-  outcome.batchStarts = batchStarts;
+  WatchedWindow window(files, outcome);
+  window.OnDoEvents(user);
+  static_cast<driver::RunResult&>(outcome) = driver::ConversionDriver(window, start, files);
   return outcome;
 }
 
-Environment Headless(const Environment& extra) {
-  Environment environment = {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}};
-  environment.insert(environment.end(), extra.begin(), extra.end());
-  return environment;
+std::vector<std::pair<std::string, std::string>> Headless() {
+  return {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}};
 }
 
 test_support::ProgramRun RunHeadless(const std::string& program, const fs::path& scratch,
-                                     const std::vector<std::string>& arguments,
-                                     const Environment& extra) {
-  return test_support::RunProgram(scratch, program, arguments, scratch, Headless(extra));
+                                     const std::vector<std::string>& arguments) {
+  return test_support::RunProgram(scratch, program, arguments, scratch, Headless());
 }
 
 }  // namespace driver_testing

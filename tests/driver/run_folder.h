@@ -1,8 +1,8 @@
 #pragma once
 
-// The driver tests' kit: a temporary WINEPREFIX per test program whose drive c: holds the editor's
-// texture folder, helpers that write Quake WADs and stand-in converters there, runs of the driver
-// on the memory window, and runs of the korvane program without a display.
+// The driver tests' kit: a temporary WINEPREFIX per test program with the editor's texture folder,
+// Quake WADs and stand-in converters there, runs of the driver and of the program without a
+// display.
 
 #include <cstdint>
 #include <filesystem>
@@ -25,7 +25,6 @@ using test_support::WriteHostFile;
 
 // Host path of "c:\program files\worldcraft\textures", created if missing.
 std::filesystem::path TextureFolder();
-// Empties the texture folder.
 void EmptyTextureFolder();
 // The host path of `name` (UTF-8, "/" between folders) in the texture folder.
 std::filesystem::path In(const std::string& name);
@@ -41,10 +40,11 @@ inline constexpr char kConverted[] = "Conversion successful for ";
 inline constexpr char kFailed[] = "Error creating HLWAD: ";
 
 // Files in the texture folder by name, with what they hold: kAFolder makes or stands for a folder,
-// kAbsent for no file at all.
+// kAbsent for no file at all, kAFile for a file whatever it holds.
 using Files = std::vector<std::pair<std::string, std::string>>;
 inline constexpr char kAFolder[] = "<a folder>";
 inline constexpr char kAbsent[] = "<absent>";
+inline constexpr char kAFile[] = "<a file>";
 void WriteFiles(const Files& files);
 void ExpectFiles(const Files& files);
 
@@ -54,7 +54,6 @@ std::string QuakeWad(int textures, int seed = 0, int pictureBytes = 0);
 // Writes a shell script as "wadconv.exe" in the texture folder; the batch finds it before the real
 // converter. The script gets "-wad2hl NAME" as $1 and $2.
 void DropStandInConverter(const std::string& script);
-// Moves a file's modification time by `seconds`.
 void ShiftModificationTime(const std::filesystem::path& path, int seconds);
 
 // What a run told the user, and what the window showed of it when the driver unloaded it.
@@ -62,30 +61,20 @@ struct RunOutcome : driver::RunResult {
   bool everShown = false;
   bool label2Visible = false;
   bool command1Visible = false;
-  std::int32_t batchStarts = 0;
 };
 
-// The user at the memory window, called on every event turn.
 using User = std::function<void(window::MemoryWindow&)>;
-// Presses Done as soon as it shows.
 void PressDone(window::MemoryWindow& window);
-// Closes the window through its frame as soon as Done shows.
-void CloseAtDone(window::MemoryWindow& window);
 
-// Runs the driver on a memory window with `user` at it, the batch started by `start` and the run's
-// file operations going through `files`.
 RunOutcome RunKorvane(const User& user = PressDone,
                       driver::StartFunction start = platform::StartProcess,
                       platform::FileSystem& files = platform::NativeFileSystem());
 
-using Environment = std::vector<std::pair<std::string, std::string>>;
-// The environment of a program run without a display (no X11 or Wayland server, no platform chosen
-// for Qt), then `extra`.
-Environment Headless(const Environment& extra = {});
+// No display for a program: no X11 or Wayland server, no platform chosen for Qt.
+std::vector<std::pair<std::string, std::string>> Headless();
 // Runs `program` without a display in `scratch`, its output captured there.
 test_support::ProgramRun RunHeadless(const std::string& program,
                                      const std::filesystem::path& scratch,
-                                     const std::vector<std::string>& arguments = {},
-                                     const Environment& extra = {});
+                                     const std::vector<std::string>& arguments = {});
 
 }  // namespace driver_testing

@@ -5,58 +5,44 @@
 namespace stripper {
 namespace {
 
-TEST(MapFileName, TrimsSpacesAndRemovesOneQuoteAtEachEnd) {
-  EXPECT_EQ(MapFileName("  \"C:\\My Maps\\a b.map\"  "), "C:\\My Maps\\a b.map");
-  EXPECT_EQ(MapFileName("\"level1.map"), "level1.map");
-  EXPECT_EQ(MapFileName("level1.map\""), "level1.map");
-  EXPECT_EQ(MapFileName("\"\"level1.map\"\""), "\"level1.map\"");
-  // Tabs are not spaces, and the name is not trimmed again after unquoting.
-  EXPECT_EQ(MapFileName("\tlevel1.map"), "\tlevel1.map");
-  EXPECT_EQ(MapFileName("\" level1.map \""), " level1.map ");
-  // Two quoted names stay one name, inner quotes and all.
-  EXPECT_EQ(MapFileName("\"a.map\" \"b.map\""), "a.map\" \"b.map");
-}
-
-TEST(MapFileName, AddsMapOnlyWhenTheNameHoldsNoDot) {
-  EXPECT_EQ(MapFileName("C:\\Maps\\level1"), "C:\\Maps\\level1.map");
-  EXPECT_EQ(MapFileName("maps/Level1"), "maps/Level1.map");
-  EXPECT_EQ(MapFileName("C:\\My.Maps\\level1"), "C:\\My.Maps\\level1");
-  EXPECT_EQ(MapFileName("level1.TXT"), "level1.TXT");
-  EXPECT_EQ(MapFileName("level1."), "level1.");
-  EXPECT_EQ(MapFileName(""), ".map");
-  EXPECT_EQ(MapFileName("\"\""), ".map");
-}
-
-TEST(NamesOfMap, PutsALowerCaseBackupInTheMapsOwnFolder) {
+// From the argument text as a Windows user writes it to the map's name, its lower-case backup in
+// the map's own folder, and whether that backup would be the map itself.
+TEST(MapNames, FollowTheArgumentText) {
   const struct {
+    const char* argument;
     const char* map;
     const char* backup;
+    bool backupIsMap = false;
   } cases[] = {
-      {"C:\\Maps\\Level1.MAP", "C:\\Maps\\level1.bkr"},
-      {"Level1.MAP", "level1.bkr"},
-      {"maps/Level1.MAP", "maps/level1.bkr"},
-      {"/home/Me/Maps/Level1.map", "/home/Me/Maps/level1.bkr"},
-      {"C:\\My.Maps\\Level1", "C:\\My.Maps\\level1.bkr"},
-      {"C:\\Maps\\Level1.txt", "C:\\Maps\\level1.bkr"},
-      {"a\\B/Base.old.map", "a\\B/base.old.bkr"},
-      {".map", ".bkr"},
+      {"  \"C:\\My Maps\\a b.map\"  ", "C:\\My Maps\\a b.map", "C:\\My Maps\\a b.bkr"},
+      {"\"level1.map", "level1.map", "level1.bkr"},
+      {"Level1.MAP\"", "Level1.MAP", "level1.bkr"},
+      {"\"\"level1.map\"\"", "\"level1.map\"", "\"level1.bkr"},
+      // Tabs are not spaces, and the name is not trimmed again after unquoting.
+      {"\tlevel1.map", "\tlevel1.map", "\tlevel1.bkr"},
+      {"\" level1.map \"", " level1.map ", " level1.bkr"},
+      {"\"a.map\" \"b.map\"", "a.map\" \"b.map", "a.map\" \"b.bkr"},
+      {"C:\\Maps\\Level1", "C:\\Maps\\Level1.map", "C:\\Maps\\level1.bkr"},
+      {"maps/Level1", "maps/Level1.map", "maps/level1.bkr"},
+      {"C:\\My.Maps\\Level1", "C:\\My.Maps\\Level1", "C:\\My.Maps\\level1.bkr"},
+      {"/home/Me/Maps/Level1.TXT", "/home/Me/Maps/Level1.TXT", "/home/Me/Maps/level1.bkr"},
+      {"a\\B/Base.old.map", "a\\B/Base.old.map", "a\\B/base.old.bkr"},
+      {"level1.", "level1.", "level1.bkr"},
+      {"", ".map", ".bkr"},
+      {"C:\\Maps\\Level1.BKR", "C:\\Maps\\Level1.BKR", "C:\\Maps\\level1.bkr", true},
+      {"\"level1.bkr \"", "level1.bkr ", "level1.bkr", true},
+      {"/x.y/z.bkr", "/x.y/z.bkr", "/x.y/z.bkr", true},
+      {"level1.bkr.map", "level1.bkr.map", "level1.bkr.bkr"},
+      {"level1.bkrx", "level1.bkrx", "level1.bkr"},
+      {"my.bkr\\level1", "my.bkr\\level1", "my.bkr\\level1.bkr"},
   };
   for (const auto& c : cases) {
-    const MapNames names = NamesOfMap(c.map);
+    SCOPED_TRACE(c.argument);
+    const MapNames names = NamesOfMap(MapFileName(c.argument));
     EXPECT_EQ(names.map, c.map);
-    EXPECT_EQ(names.backup, c.backup) << c.map;
-    EXPECT_EQ(names.temporary, std::string(c.backup) + ".tmp") << c.map;
-  }
-}
-
-TEST(BackupIsMapItself, HoldsForEveryBkrNameAndNoOther) {
-  for (const char* name :
-       {"level1.bkr", "C:\\Maps\\Level1.BKR", "maps/a.Bkr", "level1.bkr ", "/x.y/z.bkr"}) {
-    EXPECT_TRUE(BackupIsMapItself(NamesOfMap(name))) << name;
-  }
-  for (const char* name : {"level1.map", "level1.bkr.map", "level1.bkrx", "my.bkr\\level1",
-                           "level1.bk", "level1.bkr.", ".map"}) {
-    EXPECT_FALSE(BackupIsMapItself(NamesOfMap(name))) << name;
+    EXPECT_EQ(names.backup, c.backup);
+    EXPECT_EQ(names.temporary, std::string(c.backup) + ".tmp");
+    EXPECT_EQ(BackupIsMapItself(names), c.backupIsMap);
   }
 }
 

@@ -1,6 +1,3 @@
-// One run over a file system in memory: which lines are kept and how they end, the Valve 220
-// warning, and what is refused before anything changes.
-
 #include "stripper/map_version_stripper.h"
 
 #include <gtest/gtest.h>
@@ -15,86 +12,71 @@ namespace {
 
 using Contents = std::map<std::string, std::string>;
 
-test_support::MemoryFileSystem FileSystemWith(const Contents& files) {
+struct Outcome {
+  std::string said;  // the warning, or the refusal
+  bool refused = false;
+  Contents files;  // what the run left
+};
+
+// One run over a file system in memory.
+Outcome Strip(const std::string& argument, const Contents& files) {
   test_support::MemoryFileSystem fs;
   for (const auto& [name, bytes] : files) {
     fs.files[name].assign(bytes.begin(), bytes.end());
   }
-  return fs;
-}
-
-Contents FilesOf(const test_support::MemoryFileSystem& fs) {
-  Contents files;
+  Outcome outcome;
+  try {
+    outcome.said = MapVersionStripper(argument, fs);
+  } catch (const StripFailure& failure) {
+    outcome.said = failure.what();
+    outcome.refused = true;
+  }
   for (const auto& [name, bytes] : fs.files) {
-    files[name].assign(bytes.begin(), bytes.end());
+    outcome.files[name].assign(bytes.begin(), bytes.end());
   }
-  return files;
+  return outcome;
 }
 
-TEST(MapVersionStripper, KeepsEveryLineWithoutTheKeyAsReadWithCrLfEnds) {
-  std::string large;
-  while (large.size() < (1 << 20)) {
-    large += "( " + std::to_string(large.size()) + " -64 0 ) ( 0 64 0 ) ( 0 0 64 ) BRICK 0 0 0\r\n";
-  }
+// Lines are kept as read with CR LF ends. Faces with texture axes in "[ ]" need the format key that
+// the run drops, and the warning names the map and the line to put back; Quake faces do without it.
+TEST(MapVersionStripper, KeepsEveryLineWithoutTheKeyAndWarnsWhenValveFacesLoseIt) {
+  const std::string v = "( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) W [ 1 0 0 0 ] [ 0 -1 0 0 ] 0 1 1\r\n";
+  const std::string key = "\"mapversion\" \"220\"";
   const struct {
     const char* what;
     std::string in;
     std::string out;
+    bool warns = false;
   } cases[] = {
-      {"CR LF", "a\r\nb\r\n", "a\r\nb\r\n"},
-      {"lone CR", "a\rb\r", "a\r\nb\r\n"},
-      {"lone LF", "a\nb\r\nc\n", "a\r\nb\r\nc\r\n"},
-      {"lone LF before CR LF", "a\n\r\nb", "a\r\n\r\nb\r\n"},
-      {"last line without line end", "a\r\nb", "a\r\nb\r\n"},
+      {"line ends", "a\r\nb\rc\nd\n\r\n\r\n\re", "a\r\nb\r\nc\r\nd\r\n\r\n\r\n\r\ne\r\n"},
       {"empty file", "", ""},
-      {"empty lines", "\r\n\r\n\r", "\r\n\r\n\r\n"},
       {"8-bit text, tabs and spaces", "\t\xe9t\xe9 \x80\xff \r\n", "\t\xe9t\xe9 \x80\xff \r\n"},
       {"keys in any case, anywhere",
        "x\r\n\"MapVersion\" \"220\"\r\nMAPVERSION\r\n\"wad\" \"wall_mapversion\"\r\n"
        "\"mapversion2\" \"1\"\r\nold mApVeRsIoN\rmap version\r\nmapversio\r\n",
        "x\r\nmap version\r\nmapversio\r\n"},
-      {"a key after a lone LF drops only its own line", "keep\nMAPVERSION\r\nz", "keep\r\nz\r\n"},
-      {"a key on the last line", "a\r\nmapversion", "a\r\n"},
+      {"after a lone LF, on the last line", "a\nMAPVERSION\r\nb\r\nmapversion", "a\r\nb\r\n"},
       // Reads take 64 KiB at a time: a key split between two reads, a line that spans them.
       {"a key split between two reads", std::string(65530, 'a') + "mApVeRsIoN\r\nb", "b\r\n"},
       {"a line across two reads", std::string(65530, 'a') + "mapversio\n",
        std::string(65530, 'a') + "mapversio\r\n"},
-      {"a large map without the key", large, large},
+      {"Valve faces after the key", key + "\r\n" + v + v, v + v, true},
+      {"the key in any case, indented", "\t \"MapVersion\" \"220\"\n  " + v, "  " + v, true},
+      {"the key after the faces, on the last line", v + key, v, true},
+      {"Valve faces without the key", v, v},
+      {"Quake faces", key + "\n( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) W 0 0 0 1 1",
+       "( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) W 0 0 0 1 1\r\n"},
+      {"a value that holds the word", "\"wad\" \"mapversion.wad\"\r\n" + v, v},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    auto fs = FileSystemWith({{"level1.map", c.in}});
-    EXPECT_EQ(MapVersionStripper("level1.map", fs), "");
-    EXPECT_TRUE(FilesOf(fs) == (Contents{{"level1.map", c.out}}));
-  }
-}
-
-// Faces with texture axes in "[ ]" need the format key that the run drops; the warning names the
-// map and the line to put back. Quake faces do without it.
-TEST(MapVersionStripper, WarnsOnlyWhenValveFacesLoseTheirFormatKey) {
-  const std::string valve = "( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) WALL [ 1 0 0 0 ] [ 0 -1 0 0 ] 0 1 1";
-  const std::string quake = "( 0 0 0 ) ( 0 64 0 ) ( 0 0 64 ) WALL 0 0 0 1 1";
-  const struct {
-    std::string in;
-    bool warns;
-  } cases[] = {
-      {"{\n\"classname\" \"worldspawn\"\n\"mapversion\" \"220\"\n{\n" + valve + "\n" + valve +
-           "\n}\n}\n",
-       true},
-      {"{\n\t \"MapVersion\" \"220\"\r\n}\n{\n  " + valve + "\n}\n", true},
-      {"{\n" + valve + "\n}\n\"mapversion\" \"220\"", true},
-      {"{\n\"classname\" \"worldspawn\"\n{\n" + valve + "\n}\n}\n", false},
-      {"{\n\"mapversion\" \"220\"\n{\n" + quake + "\n}\n}\n", false},
-      {"{\n\"wad\" \"mapversion.wad\"\n{\n" + valve + "\n}\n}\n", false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.in);
-    auto fs = FileSystemWith({{"Valve.map", c.in}});
-    const std::string warning = MapVersionStripper("Valve.map", fs);
-    EXPECT_EQ(warning.empty(), !c.warns);
+    const Outcome outcome = Strip("Level1.map", {{"Level1.map", c.in}});
+    EXPECT_FALSE(outcome.refused);
+    EXPECT_TRUE(outcome.files == (Contents{{"Level1.map", c.out}}));
+    EXPECT_EQ(outcome.said.empty(), !c.warns) << outcome.said;
     if (c.warns) {
-      EXPECT_EQ(warning.rfind("Valve.map has Valve 220 faces", 0), 0u) << warning;
-      EXPECT_NE(warning.find("put the line \"mapversion\" \"220\" back"), std::string::npos);
+      EXPECT_TRUE(outcome.said.starts_with("Level1.map has Valve 220 faces")) << outcome.said;
+      EXPECT_NE(outcome.said.find("put the line " + key + " back"), std::string::npos);
     }
   }
 }
@@ -115,29 +97,17 @@ TEST(MapVersionStripper, RefusesWhatItCouldLoseOrMisreadBeforeTouchingAnything) 
       {{{"c.map", k}, {"c.MAP", k}}, "c.map", "Refusing c.map: its folder holds c.MAP, c.map"},
       {{}, "gone.map", "Cannot open the map file gone.map"},
       // What a run stopped between its renames leaves.
-      {{{"m.bkr", k}, {"m.bkr.tmp", "x"}},
-       "m.map",
-       "; m.bkr holds a map's content left by an interrupted run: rename it to m.map, delete "
-       "m.bkr.tmp and run pellisk again"},
-      {{{"x.wad", std::string("WAD2\0\0\0\0\x0c\0\0\0", 12)}},
-       "x.wad",
-       "Refusing x.wad: it holds NUL bytes"},
-      {{{"u.map", std::string("\xff\xfe{\0\r\0\n\0}\0", 10)}},
-       "u",
-       "Refusing u.map: it holds NUL bytes"},
+      {{{"m.bkr", k}, {"m.bkr.tmp", "x"}}, "m.map", "rename it to m.map, delete m.bkr.tmp and run"},
+      {{{"x.wad", std::string("WAD2\0\0\0\0", 8)}}, "x.wad", "Refusing x.wad: it holds NUL bytes"},
+      {{{"u.map", std::string("\xff\xfe{\0\r\0", 6)}}, "u", "Refusing u.map: it holds NUL bytes"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.report);
-    auto fs = FileSystemWith(c.files);
-    try {
-      MapVersionStripper(c.argument, fs);
-      ADD_FAILURE() << "not refused";
-    } catch (const StripFailure& failure) {
-      const std::string report = failure.what();
-      EXPECT_NE(report.find(c.report), std::string::npos) << report;
-      EXPECT_EQ(report.find('\n'), std::string::npos) << report;
-    }
-    EXPECT_TRUE(FilesOf(fs) == c.files);
+    const Outcome outcome = Strip(c.argument, c.files);
+    EXPECT_TRUE(outcome.refused);
+    EXPECT_NE(outcome.said.find(c.report), std::string::npos) << outcome.said;
+    EXPECT_EQ(outcome.said.find('\n'), std::string::npos) << outcome.said;
+    EXPECT_TRUE(outcome.files == c.files);
   }
 }
 

@@ -1,60 +1,63 @@
-// The built pellisk program on real files: how it takes its command line, its exit statuses and
-// reports, and the refusals only a real disk shows.
-
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "tests/stripper/pellisk_run.h"
 
 namespace stripper_test {
 namespace {
 
-void MakeReadOnly(const std::filesystem::path& work) {
-  std::filesystem::permissions(work / "r.map", std::filesystem::perms::owner_write,
-                               std::filesystem::perm_options::remove);
-}
+namespace fs = std::filesystem;
 
+// Command line (words joined, any letter case), exit statuses, reports in one line on standard
+// error and nothing on standard output, and the refusals only a real disk shows.
 TEST_F(PelliskTest, TakesTheWholeCommandLineAsOneMapNameAndExitsWithWhatHappened) {
-  const Contents spaced = {{"My Maps/a b.map", kKeyed}};
-  const Contents spacedDone = {{"My Maps/a b.map", kStripped}};
   const Contents blank = {{".map", kKeyed}};
-  const PelliskCase cases[] = {
-      {"quoted", spaced, {"\"My Maps/a b.map\""}, 0, "", spacedDone},
-      {"in words", spaced, {"My", "Maps/a", "b.map"}, 0, "", spacedDone},
-      {"one quote, leading spaces", spaced, {"  \"My Maps/a b.map"}, 0, "", spacedDone},
-      {"quoted without extension", spaced, {"\"My Maps/a b\""}, 0, "", spacedDone},
-      {"letter case", {{"Jam.map", kKeyed}}, {"jam"}, 0, "", Contents{{"Jam.map", kStripped}}},
-      {"a warning",
-       {{"v.map", "\"mapversion\" \"220\"\n( [\n"}},
-       {"v.map"},
-       0,
-       "warning: v.map has Valve 220 faces",
-       Contents{{"v.map", "( [\r\n"}}},
-      {"two names",
-       {{"a.map", kKeyed}, {"b.map", kKeyed}},
-       {"\"a.map\"", "\"b.map\""},
-       1,
-       "Cannot open the map file a.map\" \"b.map: "},
-      {"a folder", {{"d.map/x.map", kKeyed}}, {"d.map"}, 1, "Refusing d.map: it is a folder"},
-      {"no name", blank, {}, 2, "pellisk: no map file named\nusage: pellisk"},
-      {"an empty name", blank, {"\"\""}, 2, "no map file named"},
-      {"blank", blank, {" "}, 2, "no map file named"},
-      {"blank in quotes", blank, {"\" \""}, 2, "no map file named"},
-      {"read-only",
-       {{"r.map", kKeyed}},
-       {"r.map"},
-       1,
-       "Refusing r.map: the map file is read-only",
-       std::nullopt,
-       MakeReadOnly},
+  const std::string key = "\"mapversion\" \"220\"";
+  const struct {
+    Contents files;
+    std::vector<std::string> arguments;  // separate words of the command line
+    int exitCode;
+    std::string report;               // empty: nothing on standard error
+    std::optional<Contents> after{};  // none: the files stay as they were
+    bool readOnly = false;            // the map file "r.map"
+  } cases[] = {
+      {{{"A B/c d.map", kKeyed}}, {"A", "B/C", "D.MAP"}, 0, "", {{{"A B/c d.map", kStripped}}}},
+      {{{"v.map", key + "\n( ["}}, {"v"}, 0, "warning: v.map has Valve", {{{"v.map", "( [\r\n"}}}},
+      {{}, {"\"a.map\"", "\"b.map\""}, 1, "Cannot open the map file a.map\" \"b.map: "},
+      {{{"d.map/x.map", kKeyed}}, {"d.map"}, 1, "Refusing d.map: it is a folder"},
+      {blank, {}, 2, "pellisk: no map file named\nusage: pellisk"},
+      {blank, {"\" \""}, 2, "no map file named"},
+      {{{"r.map", kKeyed}}, {"r.map"}, 1, "Refusing r.map: the map file is read-only", {}, true},
   };
-  for (const PelliskCase& c : cases) {
-    Check(c);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.report);
+    fs::remove_all(work_.path());
+    fs::create_directory(work_.path());
+    for (const auto& [name, bytes] : c.files) {
+      test_support::WriteHostFile(work_ / name, bytes);
+    }
+    if (c.readOnly) {
+      fs::permissions(work_ / "r.map", fs::perms::owner_write, fs::perm_options::remove);
+    }
+    const test_support::ProgramRun run = Pellisk(c.arguments);
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+    EXPECT_EQ(run.out, "");
+    if (c.report.empty()) {
+      EXPECT_EQ(run.err, "");
+    } else {
+      EXPECT_TRUE(run.err.starts_with("pellisk: ")) << run.err;
+      EXPECT_NE(run.err.find(c.report), std::string::npos) << run.err;
+      EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), c.exitCode == 2 ? 2 : 1);
+      EXPECT_TRUE(run.err.ends_with('\n'));
+    }
+    EXPECT_TRUE(Files() == c.after.value_or(c.files));
+    if (c.readOnly) {
+      fs::permissions(work_ / "r.map", fs::perms::owner_write, fs::perm_options::add);
+    }
   }
-  // The read-only map, last, becomes writable again for the work folder's removal.
-  std::filesystem::permissions(work_ / "r.map", std::filesystem::perms::owner_write,
-                               std::filesystem::perm_options::add);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/memory_file_system.h"
-#include "tests/wadconv/wad3_inspection.h"
+#include "tests/wadconv/wad3_lumps.h"
 #include "tools/wad_generator.h"
 #include "wadconv/conversion.h"
 
@@ -83,7 +83,7 @@ TEST(WadconvRun, LeavesAWholeNewOutputOrTheOlderOneAndNoTemporaryFile) {
     EXPECT_FALSE(fs.files.contains("Base.hlwad.tmp"));
     if (c.error == nullptr) {
       const std::vector<char>& output = fs.files["Base.hlwad"];
-      EXPECT_EQ(ReadWad3({output.begin(), output.end()}).size(), textures.size());
+      EXPECT_EQ(Wad3Lumps({output.begin(), output.end()}).size(), textures.size());
       EXPECT_EQ(fs.files.size(), 2u);
     } else {
       EXPECT_EQ(outcome.lines.back().rfind(std::string(wadconv::kErrorMarker) + " " + c.error, 0),

@@ -33,7 +33,7 @@ pid_t StartProgram(const std::filesystem::path& folder, const std::string& progr
     const int errFile = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (chdir(folder.c_str()) == 0 && outFile >= 0 && errFile >= 0 &&
         dup2(outFile, STDOUT_FILENO) >= 0 && dup2(errFile, STDERR_FILENO) >= 0) {
-      execv(program.c_str(), argv.data());
+      execvp(program.c_str(), argv.data());
     }
     _exit(127);
   }

@@ -15,8 +15,8 @@
 
 namespace test_support {
 
-// Starts `program` as RunProgram does, without waiting: in `folder`, with `arguments` and the
-// extra `environment`, its output going to files in `scratch`.
+// Starts `program` without waiting (looked up on PATH when its name has no "/"): in `folder`, with
+// `arguments` and the extra `environment`, its output going to files in `scratch`.
 pid_t StartProgram(const std::filesystem::path& folder, const std::string& program,
                    const std::vector<std::string>& arguments, const std::filesystem::path& scratch,
                    const std::vector<std::pair<std::string, std::string>>& environment = {});

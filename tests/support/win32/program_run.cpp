@@ -2,18 +2,13 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <optional>
+
+#include "tests/support/host_files.h"
 
 namespace test_support {
 
 namespace {
-
-std::string ReadCaptured(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 HANDLE InheritableFile(const std::filesystem::path& path, DWORD access, DWORD disposition) {
   SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
@@ -86,8 +81,8 @@ ProgramRun RunProgram(const std::filesystem::path& folder, const std::string& pr
     CloseHandle(started.hProcess);
     CloseHandle(started.hThread);
   }
-  run.out = ReadCaptured(scratch / "out");
-  run.err = ReadCaptured(scratch / "err");
+  run.out = ReadHostFile(scratch / "out");
+  run.err = ReadHostFile(scratch / "err");
   return run;
 }
 
