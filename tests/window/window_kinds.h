@@ -1,9 +1,7 @@
 #pragma once
 
-// The windows the contract tests run against: the memory window and the build's toolkit window
-// (toolkit_kind.h from tests/window/qt or tests/window/win32). Every kind plays the user and tells
-// whether the window is seen and where the log box's caret is; a toolkit's kind also tells what
-// its controls show on screen.
+// The windows the contract tests run against, each with a kind that plays the user and tells what
+// the window shows: the memory window and the toolkit's window (tests/window/qt or win32).
 
 #include <gtest/gtest.h>
 
@@ -22,10 +20,10 @@ inline constexpr Control kControls[] = {Control::List1,  Control::Command1,  Con
 
 // A control's place in the form's client area, in pixels; right and bottom lie just outside it.
 struct Place {
-  int left;
-  int top;
-  int right;
-  int bottom;
+  long left;
+  long top;
+  long right;
+  long bottom;
 };
 
 enum class Key { Return, Escape, AltD };
@@ -52,6 +50,5 @@ struct MemoryKind {
 namespace window_testing {
 
 using WindowKinds = ::testing::Types<MemoryKind, ToolkitKind>;
-using DrawnKinds = ::testing::Types<ToolkitKind>;
 
 }  // namespace window_testing

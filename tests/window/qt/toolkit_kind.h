@@ -1,15 +1,11 @@
 #pragma once
 
-// The Qt window in the contract tests (included by window_kinds.h), and a hidden file as the POSIX
-// platform layer sees one.
+// The Qt window in the contract tests (included by window_kinds.h).
 
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
-#include <filesystem>
-#include <fstream>
-#include <functional>
 #include <string>
 
 #include "window/qt/qt_progress_window.h"
@@ -37,15 +33,9 @@ struct QtKind {
     return Text1(window).textCursor().atStart() && Selected(window).empty();
   }
   static void ClickDone(Window& window) {
-    auto& done = Widget(window, Control::Command1);
-    if (done.isVisible()) {
-      QTest::mouseClick(&done, Qt::LeftButton);
+    if (Visible(window, Control::Command1)) {
+      QTest::mouseClick(&Widget(window, Control::Command1), Qt::LeftButton);
     }
-  }
-  // A click of Done that may come from any thread.
-  static std::function<void()> DoneClicker(Window& window) {
-    QWidget* done = &Widget(window, Control::Command1);
-    return [done] { QMetaObject::invokeMethod(done, "click", Qt::QueuedConnection); };
   }
   static void CloseByFrame(Window& window) { window.Form()->close(); }
   static void Press(Window& window, Control control, Key key) {
@@ -67,9 +57,6 @@ struct QtKind {
   static bool Visible(Window& window, Control control) {
     return Widget(window, control).isVisible();
   }
-  static bool Focused(Window& window, Control control) {
-    return window.Form()->focusWidget() == &Widget(window, control);
-  }
   static std::u16string Caption(Window& window) {
     return window.Form()->windowTitle().toStdU16String();
   }
@@ -80,7 +67,6 @@ struct QtKind {
     const QRect place = Widget(window, control).geometry();
     return {place.left(), place.top(), place.right() + 1, place.bottom() + 1};
   }
-  // What a control shows, each line break as one "\n".
   static std::u16string Shown(Window& window, Control control) {
     QWidget& widget = Widget(window, control);
     auto* edit = qobject_cast<QPlainTextEdit*>(&widget);
@@ -90,15 +76,9 @@ struct QtKind {
   static std::u16string Selected(Window& window) {
     return Text1(window).textCursor().selectedText().toStdU16String();
   }
-  // The first line of the log box in view.
   static int TopLine(Window& window) { return Text1(window).verticalScrollBar()->value(); }
 };
 
 using ToolkitKind = QtKind;
-
-// Names that start with a dot are hidden.
-inline void AddHiddenFile(const std::filesystem::path& folder, const std::string& name) {
-  std::ofstream(folder / ("." + name)) << "x";
-}
 
 }  // namespace window_testing

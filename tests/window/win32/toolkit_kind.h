@@ -1,13 +1,9 @@
 #pragma once
 
-// The Win32 window in the contract tests (included by window_kinds.h), and a hidden file as Windows
-// sees one.
+// The Win32 window in the contract tests (included by window_kinds.h).
 
 #include <windows.h>
 
-#include <filesystem>
-#include <fstream>
-#include <functional>
 #include <string>
 
 #include "window/win32/win32_progress_window.h"
@@ -16,11 +12,10 @@ namespace window_testing {
 
 struct Win32Kind {
   using Window = window::Win32ProgressWindow;
-  // The log box shows each appended piece on its own: a UTF-8 character split between two appends
-  // shows as Windows-1252 characters (a known fault).
+  // The log box decodes each appended piece on its own: a character, or a cut one's lead byte,
+  // split between two appends shows as Windows-1252 characters (a known fault).
   static constexpr bool kJoinsSplitCharacters = false;
 
-  // The controls' ids follow the order of creation.
   static HWND Handle(Window& window, Control control) {
     window.Refresh();
     return GetDlgItem(window.Form(), window::kList1Id + static_cast<int>(control));
@@ -48,15 +43,9 @@ struct Win32Kind {
     return Selection(window) == std::pair<DWORD, DWORD>{0, 0};
   }
   static void ClickDone(Window& window) {
-    HWND done = Handle(window, Control::Command1);
-    if (IsWindowVisible(done) != 0) {
-      SendMessageA(done, BM_CLICK, 0, 0);
+    if (Visible(window, Control::Command1)) {
+      SendMessageA(Handle(window, Control::Command1), BM_CLICK, 0, 0);
     }
-  }
-  // A click of Done that may come from any thread.
-  static std::function<void()> DoneClicker(Window& window) {
-    HWND done = Handle(window, Control::Command1);
-    return [done] { PostMessageA(done, BM_CLICK, 0, 0); };
   }
   static void CloseByFrame(Window& window) {
     SendMessageA(window.Form(), WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -76,24 +65,17 @@ struct Win32Kind {
   static bool Visible(Window& window, Control control) {
     return IsWindowVisible(Handle(window, control)) != 0;
   }
-  static bool Focused(Window& window, Control control) {
-    return GetFocus() == Handle(window, control);
-  }
   static std::u16string Caption(Window& window) { return RawText(window.Form()); }
   static Place Client(Window& window) {
     RECT client;
     GetClientRect(window.Form(), &client);
-    return FromRect(client);
+    return {client.left, client.top, client.right, client.bottom};
   }
   static Place PlaceOf(Window& window, Control control) {
     RECT place;
     GetWindowRect(Handle(window, control), &place);
     MapWindowPoints(nullptr, window.Form(), reinterpret_cast<POINT*>(&place), 2);
-    return FromRect(place);
-  }
-  static Place FromRect(const RECT& rect) {
-    return {static_cast<int>(rect.left), static_cast<int>(rect.top), static_cast<int>(rect.right),
-            static_cast<int>(rect.bottom)};
+    return {place.left, place.top, place.right, place.bottom};
   }
   // What a control shows, each CR LF as one "\n" (a lone CR stays, a lone LF shows as a symbol,
   // since the control breaks at neither).
@@ -111,7 +93,6 @@ struct Win32Kind {
     const auto [start, end] = Selection(window);
     return RawText(Handle(window, Control::Text1)).substr(start, end - start);
   }
-  // The first line of the log box in view.
   static int TopLine(Window& window) {
     return static_cast<int>(
         SendMessageW(Handle(window, Control::Text1), EM_GETFIRSTVISIBLELINE, 0, 0));
@@ -119,11 +100,5 @@ struct Win32Kind {
 };
 
 using ToolkitKind = Win32Kind;
-
-inline void AddHiddenFile(const std::filesystem::path& folder, const std::string& name) {
-  const std::filesystem::path file = folder / name;
-  std::ofstream(file) << "x";
-  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN);
-}
 
 }  // namespace window_testing
