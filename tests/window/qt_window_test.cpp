@@ -39,7 +39,7 @@ TEST(ScreenText, DecodesEachLineAsUtf8OrElseAsWindows1252) {
   }
 }
 
-TEST(QtWindow, ShowingKeepsTheFixedFrameWithTheIcon) {
+TEST(QtWindow, ShowingKeepsTheFixedFrameWithTheIconAndUnloadingDropsIt) {
   window::QtProgressWindow window;
   window.Load();
   const QWidget& form = *window.Form();
@@ -51,6 +51,8 @@ TEST(QtWindow, ShowingKeepsTheFixedFrameWithTheIcon) {
               !flags.testFlag(Qt::WindowMaximizeButtonHint));
   EXPECT_EQ(form.minimumSize(), form.maximumSize());
   EXPECT_FALSE(form.windowIcon().isNull());
+  window.Unload();
+  EXPECT_EQ(window.Form(), nullptr);
 }
 
 }  // namespace

@@ -16,13 +16,9 @@ void Win32TextBox::Attach(HWND edit) {
 
 void Win32TextBox::Forget() {
   edit_ = nullptr;
-  pending_.clear();
-}
-
-void Win32TextBox::Appended(std::size_t from) {
-  const std::string_view text = Bytes();
-  // A CR that ended the old text is already a break on screen; an LF right after it belongs to it.
-  pending_ += ScreenWide(ScreenText(text.substr(from), from > 0 && text[from - 1] == '\r'));
+  lineStart_ = 0;
+  lineStartOnScreen_ = 0;
+  drawn_ = 0;
 }
 
 void Win32TextBox::Draw(Changes changes) {
@@ -30,18 +26,14 @@ void Win32TextBox::Draw(Changes changes) {
     return;
   }
   if (changes.replaced) {
-    SetWindowTextW(edit_, ScreenWide(ScreenText(Bytes())).c_str());
-  } else if (!pending_.empty()) {
-    DWORD anchor = 0;
-    DWORD caret = 0;
-    SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&anchor),
-                 reinterpret_cast<LPARAM>(&caret));
-    const auto end = static_cast<WPARAM>(GetWindowTextLengthW(edit_));
-    SendMessageW(edit_, EM_SETSEL, end, static_cast<LPARAM>(end));
-    SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(pending_.c_str()));
-    SendMessageW(edit_, EM_SETSEL, anchor, static_cast<LPARAM>(caret));
+    SetWindowTextW(edit_, L"");
+    lineStart_ = 0;
+    lineStartOnScreen_ = 0;
+    drawn_ = 0;
   }
-  pending_.clear();
+  if (drawn_ != Bytes().size()) {
+    ShowLastLine();
+  }
   if (changes.selectionMoved) {
     const auto start = static_cast<std::size_t>(SelStart());
     SendMessageW(
@@ -49,6 +41,32 @@ void Win32TextBox::Draw(Changes changes) {
         static_cast<LPARAM>(ScreenPosition(start + static_cast<std::size_t>(SelLength()))));
     ScrollCaretIntoView();
   }
+}
+
+// Bytes still to come may change how the last line shows: the rest of a character split between
+// two appends, or the ": " after a character that a decision line cut. So the control's text from
+// the last line's start on is shown anew from the bytes, and the start moves past the last break.
+void Win32TextBox::ShowLastLine() {
+  const std::string_view text = Bytes();
+  const auto afterCr = [&](std::size_t at) { return at > 0 && text[at - 1] == '\r'; };
+  const std::size_t lastBreak = text.find_last_of("\r\n");
+  const std::size_t nextStart =
+      lastBreak == std::string_view::npos || lastBreak < lineStart_ ? lineStart_ : lastBreak + 1;
+  const std::wstring ended =
+      ScreenWide(ScreenText(text.substr(lineStart_, nextStart - lineStart_), afterCr(lineStart_)));
+  const std::wstring shown =
+      ended + ScreenWide(ScreenText(text.substr(nextStart), afterCr(nextStart)));
+  DWORD anchor = 0;
+  DWORD caret = 0;
+  SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&anchor),
+               reinterpret_cast<LPARAM>(&caret));
+  SendMessageW(edit_, EM_SETSEL, lineStartOnScreen_,
+               static_cast<LPARAM>(GetWindowTextLengthW(edit_)));
+  SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(shown.c_str()));
+  SendMessageW(edit_, EM_SETSEL, anchor, static_cast<LPARAM>(caret));
+  lineStartOnScreen_ += ended.size();
+  lineStart_ = nextStart;
+  drawn_ = text.size();
 }
 
 void Win32TextBox::ScrollCaretIntoView() const {

@@ -25,17 +25,20 @@ class Win32TextBox : public LogBox {
   void ScrollCaretIntoView() const;
 
  protected:
-  void Appended(std::size_t from) override;
   void Draw(Changes changes) override;
   void Forget() override;
 
  private:
+  void ShowLastLine();
   // Where byte position `offset` of the text lies among the control's characters.
   WPARAM ScreenPosition(std::size_t offset) const;
 
   HWND edit_ = nullptr;
-  // The appended pieces that the control does not show yet, as it will show them.
-  std::wstring pending_;
+  // Where the last line the control shows starts, in bytes and among its characters, and how many
+  // bytes of the text it shows.
+  std::size_t lineStart_ = 0;
+  std::size_t lineStartOnScreen_ = 0;
+  std::size_t drawn_ = 0;
 };
 
 }  // namespace window

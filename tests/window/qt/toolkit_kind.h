@@ -14,7 +14,6 @@ namespace window_testing {
 
 struct QtKind {
   using Window = window::QtProgressWindow;
-  static constexpr bool kJoinsSplitCharacters = true;
 
   static QWidget& Widget(Window& window, Control control) {
     static const char* const names[] = {"List1", "Command1", "Text3",    "Text2",   "FileZ1",

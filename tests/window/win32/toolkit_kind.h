@@ -12,9 +12,6 @@ namespace window_testing {
 
 struct Win32Kind {
   using Window = window::Win32ProgressWindow;
-  // The log box decodes each appended piece on its own: a character, or a cut one's lead byte,
-  // split between two appends shows as Windows-1252 characters (a known fault).
-  static constexpr bool kJoinsSplitCharacters = false;
 
   static HWND Handle(Window& window, Control control) {
     window.Refresh();
