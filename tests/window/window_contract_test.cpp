@@ -268,6 +268,14 @@ TEST_F(DrawnWindowContract, ASelectionCoversTheCharactersOfItsBytes) {
   }
   box.AppendText("\r\ngh");
   EXPECT_EQ(Kind::Selected(window), u"\U0001F600x") << "appending keeps the selection";
+  box.SetText("ab\r\ncd");
+  box.SetSelStart(4);
+  box.SetSelLength(2);
+  EXPECT_EQ(Kind::Selected(window), u"cd");
+  for (const char* piece : {"e\xC3", "\x84"}) {
+    box.AppendText(piece);
+    EXPECT_EQ(Kind::Selected(window), u"cd") << "appending to the selected line keeps it";
+  }
   box.SetSelStart(-3);
   EXPECT_TRUE(Kind::CaretAtStartNothingSelected(window));
 }

@@ -1,5 +1,6 @@
 #include "window/qt/qt_text_box.h"
 
+#include <QScrollBar>
 #include <QTextCursor>
 #include <algorithm>
 #include <string_view>
@@ -63,11 +64,14 @@ void QtTextBox::Draw(Changes changes) {
     lastLineStart_ = LastLineStart(text);
     lastLineShown_ = ShownLength(text.substr(lastLineStart_));
   } else if (documentCut_ > 0 || !pending_.isEmpty()) {
+    const int anchor = edit_->textCursor().anchor();
+    const int position = edit_->textCursor().position();
     const int end = edit_->document()->characterCount() - 1;
     QTextCursor tail(edit_->document());
     tail.setPosition(end - documentCut_);
     tail.setPosition(end, QTextCursor::KeepAnchor);
     tail.insertText(pending_);
+    KeepSelection(anchor, position);
   }
   pending_.clear();
   documentCut_ = 0;
@@ -80,6 +84,23 @@ void QtTextBox::Draw(Changes changes) {
     // Setting the widget's cursor also scrolls it into view.
     edit_->setTextCursor(cursor);
   }
+}
+
+// Text shown anew under the user's selection or caret moves them; they go back where they were,
+// and the view stays where the user scrolled it.
+void QtTextBox::KeepSelection(int anchor, int position) {
+  QTextCursor cursor = edit_->textCursor();
+  if (cursor.anchor() == anchor && cursor.position() == position) {
+    return;
+  }
+  const int end = edit_->document()->characterCount() - 1;
+  cursor.setPosition(std::min(anchor, end));
+  cursor.setPosition(std::min(position, end), QTextCursor::KeepAnchor);
+  const int vertical = edit_->verticalScrollBar()->value();
+  const int horizontal = edit_->horizontalScrollBar()->value();
+  edit_->setTextCursor(cursor);
+  edit_->verticalScrollBar()->setValue(vertical);
+  edit_->horizontalScrollBar()->setValue(horizontal);
 }
 
 int QtTextBox::DocumentPosition(std::size_t offset) const {

@@ -35,6 +35,8 @@ class QtTextBox : public LogBox {
   int DocumentPosition(std::size_t offset) const;
   // Takes the last `length` characters off what the widget will show.
   void Unshow(int length);
+  // Puts the widget's selection back at `anchor` and `position` after the text under it changed.
+  void KeepSelection(int anchor, int position);
 
   QPlainTextEdit* edit_ = nullptr;
   // What the widget does not show yet of the appended pieces: `pending_` in place of the last
