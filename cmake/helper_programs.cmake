@@ -7,10 +7,13 @@ function(korvane_place_helper_programs target)
   if(NOT WIN32)
     list(APPEND helpers korvane-cmd)
   endif()
+  # Several test programs of one folder link the same names and may be built at once: each makes a
+  # link of its own and renames it into place, which replaces the name in one step.
   foreach(helper IN LISTS helpers)
     add_dependencies(${target} ${helper})
+    set(link $<TARGET_FILE_DIR:${target}>/$<TARGET_FILE_NAME:${helper}>)
     add_custom_command(TARGET ${target} POST_BUILD
-      COMMAND ${CMAKE_COMMAND} -E create_symlink $<TARGET_FILE:${helper}>
-              $<TARGET_FILE_DIR:${target}>/$<TARGET_FILE_NAME:${helper}>)
+      COMMAND ${CMAKE_COMMAND} -E create_symlink $<TARGET_FILE:${helper}> ${link}.${target}
+      COMMAND ${CMAKE_COMMAND} -E rename ${link}.${target} ${link})
   endforeach()
 endfunction()
